@@ -1,0 +1,32 @@
+#pragma once
+
+#include "util/Platform.h"
+
+#include <QPointer>
+
+class HelpViewer;
+
+// The Platform of the running program: real message boxes, dialogs, windows, printer and clock.
+class QtPlatform : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    int messageBox(const QString& text, int style, const QString& title) override;
+    void showModal(QObject* screen) override;
+    void showModeless(QObject* screen) override;
+    ErrorReportAnswer showErrorReport(const ErrorReportInfo& info) override;
+    QString getOpenFileName(const QString& title, const QString& folder, const QString& filter) override;
+    void openTarget(const QString& target) override;
+    bool startProgram(const QString& program, const QStringList& arguments) override;
+    void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) override;
+    void outputReport(QTextDocument& document, ReportTarget target, const QString& title) override;
+    void setClipboardText(const QString& text) override;
+    void setPointer(int cursorShape) override;
+    QDateTime now() override;
+    void processEvents() override;
+    void quitProgram() override;
+
+private:
+    QPointer<HelpViewer> m_helpViewer;
+};

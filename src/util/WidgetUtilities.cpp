@@ -1,0 +1,90 @@
+#include "util/WidgetUtilities.h"
+
+#include "app/ErrorHandling.h"
+#include "util/Utilities.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTextEdit>
+#include <QWidget>
+
+void util_CenterForm(QWidget* form) {
+    QScreen* screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect desktop = screen->geometry();
+    const QSize size = form->frameGeometry().size();
+    form->move(desktop.left() + (desktop.width() - size.width()) / 2,
+               desktop.top() + (desktop.height() - size.height()) / 2);
+}
+
+void util_SelectAllText(QWidget* control) {
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        edit->setSelection(0, edit->text().size());
+    } else if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) {
+        combo->lineEdit()->selectAll();
+    } else if (auto* text = qobject_cast<QTextEdit*>(control)) {
+        text->selectAll();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
+        plain->selectAll();
+    }
+}
+
+KeyPressFilter::KeyPressFilter(QWidget* control, Handler handler) : QObject(control), m_handler(std::move(handler)) {
+    control->installEventFilter(this);
+}
+
+bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || m_replaying) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->text().isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
+    const int keyAscii = key->text().at(0).unicode();
+    const int result = m_handler(keyAscii);
+    if (result == keyAscii) return false;
+    if (result != 0) {
+        // Type another character in place of the one pressed.
+        QKeyEvent replacement(QEvent::KeyPress, 0, key->modifiers(), QString(QChar(result)));
+        m_replaying = true;
+        QApplication::sendEvent(watched, &replacement);
+        m_replaying = false;
+    }
+    return true;
+}
+
+void util_InstallNumbersOnly(QWidget* textBox, bool integerOnly) {
+    auto* edit = qobject_cast<QLineEdit*>(textBox);
+    new KeyPressFilter(textBox, [edit, integerOnly](int keyAscii) {
+        return util_ForceNumbersOnly(edit ? edit->text() : QString(), keyAscii, integerOnly);
+    });
+}
+
+int api_lGetFontDialogUnits(QWidget* ownerForm) {
+    int result = 0;
+    ErrorGuard g(QStringLiteral("API.bas ! api_lGetFontDialogUnits"));
+    g.run([&] {
+        const QFontMetrics metrics(ownerForm ? ownerForm->font() : QApplication::font());
+        result = metrics.horizontalAdvance(
+                     QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
+                 52;
+    });
+    return result;
+}
+
+void util_AdjustWidthOfComboBoxListPortion(QWidget* ownerForm, QComboBox* comboBox, bool useGivenWidth,
+                                           int width) {
+    ErrorGuard g(QStringLiteral("Utility.bas ! util_AdjustWidthOfComboBoxListPortion"));
+    g.run([&] {
+        if (!useGivenWidth) {
+            qsizetype longest = 0;
+            for (int i = 0; i < comboBox->count(); ++i) longest = std::max(longest, comboBox->itemText(i).size());
+            const int scrollBar = comboBox->count() >= 10 ? 15 : 0;
+            width = int(longest) * api_lGetFontDialogUnits(ownerForm) + scrollBar;
+        }
+        comboBox->view()->setMinimumWidth(width);
+    });
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QComboBox;
+class QWidget;
+
+// Moves a screen so that it is centred on its desktop; a screen larger than the desktop gets
+// negative coordinates. The size is not changed.
+void util_CenterForm(QWidget* form);
+
+// Selects the whole text of a box so that typing replaces it. Errors are ignored.
+void util_SelectAllText(QWidget* control);
+
+// A key-press filter on a control, run before the key lands: the handler gets the typed character
+// code (keys that type nothing, such as arrows and Delete, and shortcuts with Ctrl or Alt are not
+// passed to it) and returns the code to let through, another code to type instead, or 0 to swallow
+// the key.
+class KeyPressFilter : public QObject {
+public:
+    using Handler = std::function<int(int keyAscii)>;
+    KeyPressFilter(QWidget* control, Handler handler);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Handler m_handler;
+    bool m_replaying = false;
+};
+
+// Numeric boxes: installs util_ForceNumbersOnly as the box's key filter (a QLineEdit).
+void util_InstallNumbersOnly(QWidget* textBox, bool integerOnly);
+
+// Sets the width of a drop-down list's open part: the given width, or the longest item's length in
+// characters times the average character width, plus 15 pixels for a scroll bar when the list has
+// 10 or more items. The closed box keeps its size. Serves plain and picture drop-downs alike.
+void util_AdjustWidthOfComboBoxListPortion(QWidget* ownerForm, QComboBox* comboBox, bool useGivenWidth = false,
+                                           int width = 0);
+
+// The average character width in pixels of the window's text font (the 52 letters' width / 52).
+int api_lGetFontDialogUnits(QWidget* ownerForm);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "util/Platform.h"
+
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <vector>
+
+// The Platform of the tests: answers message boxes from a queue and records every one shown,
+// hands modal screens to callbacks instead of blocking, keeps a settable clock that moves on a
+// little each time events are processed, and writes report output to PDF files.
+class ScriptedPlatform : public Platform {
+public:
+    struct Message {
+        QString text;
+        int style;
+        QString title;
+    };
+    struct HelpCall {
+        QString helpFile;
+        HelpCommand command;
+        QString topic;
+    };
+
+    // Answers for message boxes, taken in order. With none queued, an OK box answers Ok and a
+    // question fails the test.
+    std::deque<int> answers;
+    std::vector<Message> messages;
+
+    // Callbacks for modal screens, taken in order; each gets the screen while it is "shown". With
+    // none queued, a modal screen fails the test.
+    std::deque<std::function<void(QObject*)>> modalHandlers;
+    QStringList modalScreens; // object names of the modal screens shown
+    QStringList modelessScreens;
+
+    // Answers for the error report screen, or a callback that decides (it may raise errors itself).
+    std::deque<ErrorReportAnswer> errorAnswers;
+    std::function<ErrorReportAnswer(const ErrorReportInfo&)> errorReportHandler;
+    std::vector<ErrorReportInfo> errorReports;
+
+    std::deque<QString> openFileAnswers;
+    QStringList openedTargets;
+    std::vector<std::pair<QString, QStringList>> startedPrograms;
+    bool startProgramSucceeds = true;
+    std::vector<HelpCall> helpCalls;
+
+    QString reportFolder;      // where report output is written as PDF files
+    QStringList reportFiles;   // the files written, in order
+    std::vector<ReportTarget> reportTargets;
+
+    QString clipboard;
+    int pointer = -1;          // the current override cursor shape, -1 for the normal pointer
+    std::vector<int> pointerHistory;
+
+    QDateTime clock = QDateTime(QDate(2026, 12, 4), QTime(22, 16, 6));
+    qint64 tickMilliseconds = 50; // how far the clock moves each time events are processed
+    int processEventsCalls = 0;
+    bool quitRequested = false;
+
+    int messageBox(const QString& text, int style, const QString& title) override;
+    void showModal(QObject* screen) override;
+    void showModeless(QObject* screen) override;
+    ErrorReportAnswer showErrorReport(const ErrorReportInfo& info) override;
+    QString getOpenFileName(const QString& title, const QString& folder, const QString& filter) override;
+    void openTarget(const QString& target) override;
+    bool startProgram(const QString& program, const QStringList& arguments) override;
+    void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) override;
+    void outputReport(QTextDocument& document, ReportTarget target, const QString& title) override;
+    void setClipboardText(const QString& text) override;
+    void setPointer(int cursorShape) override;
+    QDateTime now() override;
+    void processEvents() override;
+    void quitProgram() override;
+};
+
+// Installs a fresh ScriptedPlatform as the program's platform and returns it.
+ScriptedPlatform& installScriptedPlatform();

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "support/ScriptedPlatform.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// A fresh temporary program folder (with Data/ and Checks/) whose paths the program uses.
+class TempProgramFolder {
+public:
+    TempProgramFolder();
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// The base of tests that run program code: a scripted platform and a temporary program folder,
+// with the process-wide error state reset.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    ScriptedPlatform* platform = nullptr;
+    std::unique_ptr<TempProgramFolder> folder;
+};

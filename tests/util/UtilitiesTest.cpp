@@ -1,0 +1,141 @@
+#include "data/engine/Value.h"
+#include "support/TestFixtures.h"
+#include "util/Utilities.h"
+#include "util/WidgetUtilities.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+class UtilitiesTest : public ProgramTest {};
+
+TEST_F(UtilitiesTest, NumbersOnlyKeyRules) {
+    EXPECT_EQ(util_ForceNumbersOnly("12", '5', false), '5');
+    EXPECT_EQ(util_ForceNumbersOnly("12", 8, true), 8) << "Backspace always passes";
+    EXPECT_EQ(util_ForceNumbersOnly("12", '.', false), '.');
+    EXPECT_EQ(util_ForceNumbersOnly("1.2", '.', false), 0) << "a second point is discarded";
+    EXPECT_EQ(util_ForceNumbersOnly(".", '.', false), '.') << "the duplicate test needs two characters";
+    EXPECT_EQ(util_ForceNumbersOnly("12", '.', true), 0) << "integer boxes take no point";
+    for (int key : {'a', '-', ' ', '/', ':', '+'}) {
+        EXPECT_EQ(util_ForceNumbersOnly("12", key, false), 0) << char(key);
+        EXPECT_EQ(util_ForceNumbersOnly(key, false), 0) << char(key);
+    }
+    EXPECT_EQ(util_ForceNumbersOnly('.', false), '.') << "without a box a point always passes";
+    EXPECT_EQ(util_ForceNumbersOnly('.', true), 0);
+    EXPECT_EQ(util_ForceNumbersOnly(8, true), 8);
+}
+
+TEST_F(UtilitiesTest, NumbersOnlyFilterOnARealBox) {
+    QLineEdit box;
+    util_InstallNumbersOnly(&box, false);
+    box.show();
+    QTest::keyClicks(&box, "1.5.");
+    EXPECT_EQ(box.text(), "1.5");
+    QTest::keyClicks(&box, "a- 7");
+    EXPECT_EQ(box.text(), "1.57");
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    EXPECT_EQ(box.text(), "1.5");
+    QTest::keyClick(&box, Qt::Key_Left);
+    QTest::keyClick(&box, Qt::Key_Delete);
+    EXPECT_EQ(box.text(), "1.") << "keys that type nothing are not filtered";
+
+    QLineEdit whole;
+    util_InstallNumbersOnly(&whole, true);
+    whole.show();
+    QTest::keyClicks(&whole, "3.14");
+    EXPECT_EQ(whole.text(), "314");
+}
+
+TEST_F(UtilitiesTest, DuplicateCharacterAndPositiveInteger) {
+    EXPECT_FALSE(util_bIsDuplicateCharacter(".", '.', 0));
+    EXPECT_TRUE(util_bIsDuplicateCharacter("1.", '.', 0));
+    EXPECT_FALSE(util_bIsDuplicateCharacter("1.2", '.', 1));
+    EXPECT_TRUE(util_bIsDuplicateCharacter("1.2.", '.', 1));
+    EXPECT_FALSE(util_bIsDuplicateCharacter("abc", 'A', 0)) << "characters are compared exactly";
+
+    EXPECT_TRUE(util_bCheckPositiveInteger("12"));
+    EXPECT_TRUE(util_bCheckPositiveInteger("7"));
+    for (const char* bad : {"", "0", "012", "12.0", " 12", "12 ", "+12", "-12", "1e3", "abc", "1,000"})
+        EXPECT_FALSE(util_bCheckPositiveInteger(bad)) << bad;
+}
+
+TEST_F(UtilitiesTest, RoundOffAddsHalfACentThenFloors) {
+    EXPECT_DOUBLE_EQ(util_fRoundOff(1.234), 1.23);
+    EXPECT_DOUBLE_EQ(util_fRoundOff(1.235), 1.23);
+    EXPECT_DOUBLE_EQ(util_fRoundOff(1.2396), 1.24);
+    EXPECT_DOUBLE_EQ(util_fRoundOff(2.999), 2.99);
+    EXPECT_DOUBLE_EQ(util_fRoundOff(2.9996), 3.0);
+    EXPECT_DOUBLE_EQ(util_fRoundOff(12345678.91), 12345678.91) << "large amounts keep their cents";
+    EXPECT_DOUBLE_EQ(util_fRoundOff(0), 0);
+}
+
+TEST_F(UtilitiesTest, WaitProcessesEventsForTheTimeGiven) {
+    const QDateTime start = platform->clock;
+    util_Wait(3);
+    const qint64 waited = start.msecsTo(platform->clock);
+    EXPECT_GE(waited, 3000);
+    EXPECT_LT(waited, 3000 + 2 * platform->tickMilliseconds);
+    EXPECT_GT(platform->processEventsCalls, 10);
+}
+
+TEST_F(UtilitiesTest, WaitSurvivesMidnight) {
+    platform->clock = QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58, 500));
+    const QDateTime start = platform->clock;
+    util_Wait(3);
+    const qint64 waited = start.msecsTo(platform->clock);
+    EXPECT_GE(waited, 3000);
+    EXPECT_LT(waited, 3200);
+}
+
+TEST_F(UtilitiesTest, StripQuotes) {
+    EXPECT_EQ(util_sStripQuotes(Value(QString("\"Smith\""))), "Smith");
+    EXPECT_EQ(util_sStripQuotes(Value(QString("[Smith]"))), "Smith") << "the first and last characters go whatever they are";
+    EXPECT_EQ(util_sStripQuotes(Value(qint64(42))), "42");
+    EXPECT_EQ(util_sStripQuotes(Value(QString("42"))), "42") << "a numeric text stays whole";
+    EXPECT_TRUE(platform->errorReports.empty());
+
+    platform->errorAnswers = {{3, false}};
+    EXPECT_EQ(util_sStripQuotes(Value(QString("x"))), "");
+    ASSERT_EQ(platform->errorReports.size(), 1u);
+    EXPECT_EQ(platform->errorReports[0].location, "Utility.bas ! util_sStripQuotes");
+}
+
+TEST_F(UtilitiesTest, FileExists) {
+    const QString file = folder->path() + "/Data/some.rpt";
+    EXPECT_FALSE(util_bDoesFileExist(file));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_TRUE(util_bDoesFileExist(file));
+    EXPECT_FALSE(util_bDoesFileExist(folder->path() + "/Data")) << "a folder is not a file";
+}
+
+TEST_F(UtilitiesTest, ComboListWidthFollowsTheLongestItem) {
+    QWidget owner;
+    const int unit = api_lGetFontDialogUnits(&owner);
+    ASSERT_GT(unit, 0);
+
+    QComboBox plain(&owner);
+    for (int i = 0; i < 9; ++i) plain.addItem(QString(i == 4 ? 20 : 5, 'x'));
+    util_AdjustWidthOfComboBoxListPortion(&owner, &plain);
+    EXPECT_EQ(plain.view()->minimumWidth(), 20 * unit) << "nine items get no scroll bar allowance";
+    plain.addItem("y");
+    util_AdjustWidthOfComboBoxListPortion(&owner, &plain);
+    EXPECT_EQ(plain.view()->minimumWidth(), 20 * unit + 15);
+
+    QComboBox picture(&owner);
+    QPixmap icon(16, 16);
+    icon.fill(Qt::red);
+    picture.addItem(QIcon(icon), "Smith, John");
+    util_AdjustWidthOfComboBoxListPortion(&owner, &picture);
+    EXPECT_EQ(picture.view()->minimumWidth(), 11 * unit);
+
+    util_AdjustWidthOfComboBoxListPortion(&owner, &picture, true, 333);
+    EXPECT_EQ(picture.view()->minimumWidth(), 333);
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+#include "support/TestFixtures.h"
+#include "util/Help.h"
+#include "util/HelpViewer.h"
+#include "util/Pointer.h"
+#include "util/QtPlatform.h"
+#include "util/WidgetUtilities.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTextBrowser>
+
+namespace {
+
+class WindowHelpTest : public ProgramTest {};
+
+TEST_F(WindowHelpTest, MousePointerNumbers) {
+    util_SetMousePointer(11);
+    EXPECT_EQ(platform->pointer, Qt::WaitCursor);
+    util_SetMousePointer(16);
+    util_SetMousePointer(-1);
+    EXPECT_EQ(platform->pointer, Qt::WaitCursor) << "numbers outside 0 to 15 do nothing";
+    util_SetMousePointer(3);
+    EXPECT_EQ(platform->pointer, Qt::IBeamCursor);
+    util_SetMousePointer(0);
+    EXPECT_EQ(platform->pointer, -1);
+    for (int i = 1; i <= 15; ++i) EXPECT_TRUE(util_CursorShapeFor(i).has_value()) << i;
+}
+
+TEST(QtPlatformPointer, BusyPointersDoNotStackAndZeroClearsThemAll) {
+    QtPlatform qt;
+    qt.setPointer(Qt::WaitCursor);
+    qt.setPointer(Qt::WaitCursor);
+    qt.setPointer(Qt::IBeamCursor);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::IBeamCursor);
+    qt.setPointer(-1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WindowHelpTest, CenterFormCentresEvenWhenLargerThanTheDesktop) {
+    const QRect desktop = QGuiApplication::primaryScreen()->geometry();
+    QWidget small;
+    small.resize(200, 100);
+    util_CenterForm(&small);
+    EXPECT_EQ(small.frameGeometry().left(), desktop.left() + (desktop.width() - small.frameGeometry().width()) / 2);
+    EXPECT_EQ(small.size(), QSize(200, 100));
+
+    QWidget large;
+    large.resize(desktop.width() + 400, desktop.height() + 200);
+    util_CenterForm(&large);
+    EXPECT_LT(large.frameGeometry().left(), desktop.left());
+    EXPECT_LT(large.frameGeometry().top(), desktop.top());
+}
+
+TEST_F(WindowHelpTest, HelpCommandsReachTheViewer) {
+    api_DisplayHTMLHelp("Contents");
+    api_DisplayHTMLHelp("Index");
+    api_DisplayHTMLHelp("Search");
+    api_DisplayHTMLHelp("contents"); // compared exactly: nothing
+    ASSERT_EQ(platform->helpCalls.size(), 3u);
+    EXPECT_EQ(platform->helpCalls[0].command, Platform::HelpCommand::Contents);
+    EXPECT_EQ(platform->helpCalls[1].command, Platform::HelpCommand::Index);
+    EXPECT_EQ(platform->helpCalls[2].command, Platform::HelpCommand::Search);
+    EXPECT_EQ(platform->helpCalls[0].helpFile, folder->path() + "/Dunmark.qch");
+}
+
+TEST_F(WindowHelpTest, TopicGetsHtmAppendedOnce) {
+    HelpTopic = "Collection_Info";
+    api_DisplayHTMLHelp("Topic");
+    EXPECT_EQ(HelpTopic, "Collection_Info.htm") << "the stored value keeps the extension";
+    api_DisplayHTMLHelp("Topic");
+    ASSERT_EQ(platform->helpCalls.size(), 2u);
+    EXPECT_EQ(platform->helpCalls[0].topic, "Collection_Info.htm");
+    EXPECT_EQ(platform->helpCalls[1].topic, "Collection_Info.htm");
+    EXPECT_TRUE(api_sHelpPageAddress(HelpTopic).endsWith("/Collection_Info.htm"));
+}
+
+TEST_F(WindowHelpTest, HelpViewerShowsPagesOfTheCompiledHelpFile) {
+    HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
+    viewer.open(Platform::HelpCommand::Topic, "Corrupt_Database.htm");
+    auto* browser = viewer.findChild<QTextBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->toPlainText().contains("Repairing a Corrupt Database"));
+
+    HelpViewer missing(folder->path() + "/Dunmark.qch");
+    missing.open(Platform::HelpCommand::Contents, QString());
+    EXPECT_TRUE(missing.findChild<QTextBrowser*>()->toPlainText().contains("could not be opened"));
+}
+
+TEST_F(WindowHelpTest, OpenSeparateProgramFileShowsTheBusyPointerMeanwhile) {
+    api_OpenSeparateProgramFile("https://example.org/");
+    EXPECT_EQ(platform->openedTargets, QStringList{"https://example.org/"});
+    ASSERT_EQ(platform->pointerHistory.size(), 2u);
+    EXPECT_EQ(platform->pointerHistory[0], Qt::WaitCursor);
+    EXPECT_EQ(platform->pointerHistory[1], -1);
+}
+
+} // namespace

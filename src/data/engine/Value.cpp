@@ -13,11 +13,19 @@ constexpr qint64 CurrencyScale = 10000;
 constexpr double MinDayNumber = -657434.0;
 constexpr double MaxDayNumber = 2958466.0;
 
-[[noreturn]] void typeMismatch() { throw AppError(ErrNo::TypeMismatch, QStringLiteral("Type mismatch")); }
-[[noreturn]] void invalidUseOfNull() { throw AppError(94, QStringLiteral("Invalid use of Null")); }
-[[noreturn]] void overflow() { throw AppError(ErrNo::Overflow, QStringLiteral("Overflow")); }
+[[noreturn]] void typeMismatch() {
+    throw AppError(ErrNo::TypeMismatch, QStringLiteral("Type mismatch"));
+}
+[[noreturn]] void invalidUseOfNull() {
+    throw AppError(94, QStringLiteral("Invalid use of Null"));
+}
+[[noreturn]] void overflow() {
+    throw AppError(ErrNo::Overflow, QStringLiteral("Overflow"));
+}
 
-QDate baseDate() { return QDate(1899, 12, 30); }
+QDate baseDate() {
+    return QDate(1899, 12, 30);
+}
 
 // The pieces of a text that reads as a number: sign, integer digits, fraction digits and exponent.
 struct NumberText {
@@ -28,7 +36,9 @@ struct NumberText {
     int exponent = 0;
 };
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 std::optional<NumberText> scanNumber(const QString& text) {
     QStringView s = QStringView(text).trimmed();
@@ -60,34 +70,28 @@ std::optional<NumberText> scanNumber(const QString& text) {
     bool lastWasComma = false;
     while (i < s.size() && (s[i].isDigit() || (s[i] == u',' && !n.integerDigits.isEmpty()))) {
         lastWasComma = s[i] == u',';
-        if (!lastWasComma)
-            n.integerDigits += s[i];
+        if (!lastWasComma) n.integerDigits += s[i];
         ++i;
     }
-    if (lastWasComma)
-        return std::nullopt;
+    if (lastWasComma) return std::nullopt;
     if (i < s.size() && s[i] == u'.') {
         ++i;
         while (i < s.size() && s[i].isDigit())
             n.fractionDigits += s[i++];
     }
-    if (n.integerDigits.isEmpty() && n.fractionDigits.isEmpty())
-        return std::nullopt;
+    if (n.integerDigits.isEmpty() && n.fractionDigits.isEmpty()) return std::nullopt;
     if (i < s.size() && (s[i] == u'e' || s[i] == u'E' || s[i] == u'd' || s[i] == u'D')) {
         ++i;
         bool expNegative = false;
-        if (i < s.size() && (s[i] == u'+' || s[i] == u'-'))
-            expNegative = s[i++] == u'-';
+        if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) expNegative = s[i++] == u'-';
         QString digits;
         while (i < s.size() && s[i].isDigit())
             digits += s[i++];
-        if (digits.isEmpty() || digits.size() > 4)
-            return std::nullopt;
+        if (digits.isEmpty() || digits.size() > 4) return std::nullopt;
         n.hasExponent = true;
         n.exponent = digits.toInt() * (expNegative ? -1 : 1);
     }
-    if (i != s.size())
-        return std::nullopt;
+    if (i != s.size()) return std::nullopt;
     return n;
 }
 
@@ -95,15 +99,13 @@ qint64 roundHalfEvenDiv(qint64 value, qint64 divisor) {
     qint64 q = value / divisor;
     const qint64 r = value % divisor;
     const qint64 twice = 2 * (r < 0 ? -r : r);
-    if (twice > divisor || (twice == divisor && (q % 2) != 0))
-        q += (value < 0) ? -1 : 1;
+    if (twice > divisor || (twice == divisor && (q % 2) != 0)) q += (value < 0) ? -1 : 1;
     return q;
 }
 
 qint64 doubleToLongLong(double d) {
     const double r = std::nearbyint(d); // the default rounding mode rounds half to even
-    if (!std::isfinite(r) || r < -9223372036854775808.0 || r >= 9223372036854775808.0)
-        overflow();
+    if (!std::isfinite(r) || r < -9223372036854775808.0 || r >= 9223372036854775808.0) overflow();
     return static_cast<qint64>(r);
 }
 
@@ -117,12 +119,13 @@ qint64 doubleToCurrency(double d) {
 QString formatDouble(double d) {
     QString s = QString::number(d, 'g', 15);
     const qsizetype e = s.indexOf(u'e');
-    if (e >= 0)
-        s[e] = u'E';
+    if (e >= 0) s[e] = u'E';
     return s;
 }
 
-QString twoDigits(int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); }
+QString twoDigits(int n) {
+    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+}
 
 } // namespace
 
@@ -132,7 +135,9 @@ Value Value::null() {
     return v;
 }
 
-Value Value::currency(double amount) { return currencyFromScaled(doubleToCurrency(amount)); }
+Value Value::currency(double amount) {
+    return currencyFromScaled(doubleToCurrency(amount));
+}
 
 Value Value::currencyFromScaled(qint64 scaled) {
     Value v;
@@ -142,12 +147,13 @@ Value Value::currencyFromScaled(qint64 scaled) {
 }
 
 Value Value::date(const QDateTime& dateTime) {
-    if (!dateTime.isValid())
-        return null();
+    if (!dateTime.isValid()) return null();
     return fromDayNumber(toDayNumber(dateTime));
 }
 
-Value Value::date(const QDate& date) { return Value::date(QDateTime(date, QTime(0, 0))); }
+Value Value::date(const QDate& date) {
+    return Value::date(QDateTime(date, QTime(0, 0)));
+}
 
 Value Value::fromDayNumber(double dayNumber) {
     Value v;
@@ -189,8 +195,7 @@ double Value::toDouble() const {
     case Kind::Date:
         return m_double;
     case Kind::Text:
-        if (const auto d = parseNumber(m_text))
-            return *d;
+        if (const auto d = parseNumber(m_text)) return *d;
         typeMismatch();
     }
     return 0.0;
@@ -212,8 +217,7 @@ qint64 Value::toLongLong() const {
     case Kind::Date:
         return doubleToLongLong(m_double);
     case Kind::Text:
-        if (const auto d = parseNumber(m_text))
-            return doubleToLongLong(*d);
+        if (const auto d = parseNumber(m_text)) return doubleToLongLong(*d);
         typeMismatch();
     }
     return 0;
@@ -234,12 +238,9 @@ bool Value::toBool() const {
         return m_double != 0.0;
     case Kind::Text: {
         const QString t = m_text.trimmed();
-        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-            return true;
-        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-            return false;
-        if (const auto d = parseNumber(t))
-            return *d != 0.0;
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
+        if (const auto d = parseNumber(t)) return *d != 0.0;
         typeMismatch();
     }
     }
@@ -281,10 +282,8 @@ QString Value::toString() const {
                                      .arg(twoDigits(t.minute()), twoDigits(t.second()),
                                           t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
         const bool hasTime = t.msecsSinceStartOfDay() / 1000 != 0;
-        if (!hasTime)
-            return datePart;
-        if (std::trunc(m_double) == 0.0)
-            return timePart;
+        if (!hasTime) return datePart;
+        if (std::trunc(m_double) == 0.0) return timePart;
         return datePart + u' ' + timePart;
     }
     case Kind::Text:
@@ -298,10 +297,8 @@ QDateTime Value::toDateTime() const {
     case Kind::Null:
         invalidUseOfNull();
     case Kind::Text: {
-        if (const auto dt = parseDateTime(m_text))
-            return *dt;
-        if (const auto d = parseNumber(m_text))
-            return fromDayNumberToDateTime(*d);
+        if (const auto dt = parseDateTime(m_text)) return *dt;
+        if (const auto d = parseNumber(m_text)) return fromDayNumberToDateTime(*d);
         typeMismatch();
     }
     default:
@@ -315,15 +312,12 @@ qint64 Value::currencyScaled() const {
         return m_int;
     case Kind::Integer: {
         qint64 r = 0;
-        if (__builtin_mul_overflow(m_int, CurrencyScale, &r))
-            overflow();
+        if (__builtin_mul_overflow(m_int, CurrencyScale, &r)) overflow();
         return r;
     }
     case Kind::Text:
-        if (const auto c = parseCurrency(m_text))
-            return *c;
-        if (parseNumber(m_text))
-            overflow();
+        if (const auto c = parseCurrency(m_text)) return *c;
+        if (parseNumber(m_text)) overflow();
         typeMismatch();
     default:
         return doubleToCurrency(toDouble());
@@ -331,8 +325,7 @@ qint64 Value::currencyScaled() const {
 }
 
 bool Value::operator==(const Value& other) const {
-    if (m_kind != other.m_kind)
-        return false;
+    if (m_kind != other.m_kind) return false;
     switch (m_kind) {
     case Kind::Empty:
     case Kind::Null:
@@ -351,7 +344,8 @@ bool Value::operator==(const Value& other) const {
 }
 
 QString Value::debugString() const {
-    static const char* const names[] = {"Empty", "Null", "Boolean", "Integer", "Double", "Currency", "Date", "Text"};
+    static const char* const names[] = {"Empty",  "Null",     "Boolean", "Integer",
+                                        "Double", "Currency", "Date",    "Text"};
     const QString name = QLatin1String(names[static_cast<int>(m_kind)]);
     switch (m_kind) {
     case Kind::Empty:
@@ -368,29 +362,23 @@ QString Value::debugString() const {
 
 std::optional<double> Value::parseNumber(const QString& text) {
     const auto n = scanNumber(text);
-    if (!n)
-        return std::nullopt;
+    if (!n) return std::nullopt;
     QString c = n->negative ? QStringLiteral("-") : QString();
     c += n->integerDigits.isEmpty() ? QStringLiteral("0") : n->integerDigits;
-    if (!n->fractionDigits.isEmpty())
-        c += u'.' + n->fractionDigits;
-    if (n->hasExponent)
-        c += u'e' + QString::number(n->exponent);
+    if (!n->fractionDigits.isEmpty()) c += u'.' + n->fractionDigits;
+    if (n->hasExponent) c += u'e' + QString::number(n->exponent);
     bool ok = false;
     const double d = c.toDouble(&ok);
-    if (!ok || !std::isfinite(d))
-        return std::nullopt;
+    if (!ok || !std::isfinite(d)) return std::nullopt;
     return d;
 }
 
 std::optional<qint64> Value::parseCurrency(const QString& text) {
     const auto n = scanNumber(text);
-    if (!n)
-        return std::nullopt;
+    if (!n) return std::nullopt;
     if (n->hasExponent) {
         const auto d = parseNumber(text);
-        if (!d || std::fabs(*d) >= 9.2233720368547758e14)
-            return std::nullopt;
+        if (!d || std::fabs(*d) >= 9.2233720368547758e14) return std::nullopt;
         return doubleToCurrency(*d);
     }
     // Exact decimal arithmetic: integer digits, four fraction digits, rounded on the fifth.
@@ -402,16 +390,15 @@ std::optional<qint64> Value::parseCurrency(const QString& text) {
             __builtin_add_overflow(scaled, qint64(c.digitValue()), &scaled))
             return std::nullopt;
     }
-    if (roundUp && __builtin_add_overflow(scaled, qint64(1), &scaled))
-        return std::nullopt;
+    if (roundUp && __builtin_add_overflow(scaled, qint64(1), &scaled)) return std::nullopt;
     return n->negative ? -scaled : scaled;
 }
 
 std::optional<QDateTime> Value::parseDateTime(const QString& text) {
-    static const QRegularExpression classic(
-        QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm])?)?\s*$)"));
-    static const QRegularExpression iso(
-        QStringLiteral(R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?)?\s*$)"));
+    static const QRegularExpression classic(QStringLiteral(
+        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm])?)?\s*$)"));
+    static const QRegularExpression iso(QStringLiteral(
+        R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?)?\s*$)"));
     static const QRegularExpression timeOnly(
         QStringLiteral(R"(^\s*(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm])?\s*$)"));
 
@@ -422,8 +409,7 @@ std::optional<QDateTime> Value::parseDateTime(const QString& text) {
         month = m.captured(1).toInt();
         day = m.captured(2).toInt();
         year = m.captured(3).toInt();
-        if (m.captured(3).size() == 2)
-            year += year < 30 ? 2000 : 1900;
+        if (m.captured(3).size() == 2) year += year < 30 ? 2000 : 1900;
         timeGiven = m.hasCaptured(4);
         hour = m.captured(4).toInt();
         minute = m.captured(5).toInt();
@@ -446,15 +432,13 @@ std::optional<QDateTime> Value::parseDateTime(const QString& text) {
         return std::nullopt;
     }
     if (!ampm.isEmpty()) {
-        if (!timeGiven || hour < 1 || hour > 12)
-            return std::nullopt;
+        if (!timeGiven || hour < 1 || hour > 12) return std::nullopt;
         const bool pm = ampm.startsWith(u'P', Qt::CaseInsensitive);
         hour = (hour % 12) + (pm ? 12 : 0);
     }
     const QDate date(year, month, day);
     const QTime time(hour, minute, second);
-    if (!date.isValid() || !time.isValid())
-        return std::nullopt;
+    if (!date.isValid() || !time.isValid()) return std::nullopt;
     return QDateTime(date, time);
 }
 
@@ -465,8 +449,7 @@ double Value::toDayNumber(const QDateTime& dateTime) {
 }
 
 QDateTime Value::fromDayNumberToDateTime(double dayNumber) {
-    if (!std::isfinite(dayNumber) || dayNumber < MinDayNumber || dayNumber >= MaxDayNumber)
-        overflow();
+    if (!std::isfinite(dayNumber) || dayNumber < MinDayNumber || dayNumber >= MaxDayNumber) overflow();
     qint64 days = static_cast<qint64>(std::trunc(dayNumber));
     qint64 msecs = std::llround(std::fabs(dayNumber - static_cast<double>(days)) * 86400000.0);
     // Whole seconds unless the value really carries milliseconds (avoids 23:59:59.999 from rounding).

@@ -31,10 +31,10 @@ public:
 
     static Value empty() { return Value(); }
     static Value null();
-    static Value currency(double amount);              // rounded to four decimals
-    static Value currencyFromScaled(qint64 scaled);    // amount * 10 000
-    static Value date(const QDateTime& dateTime);      // an invalid QDateTime gives Null
-    static Value date(const QDate& date);              // midnight
+    static Value currency(double amount);           // rounded to four decimals
+    static Value currencyFromScaled(qint64 scaled); // amount * 10 000
+    static Value date(const QDateTime& dateTime);   // an invalid QDateTime gives Null
+    static Value date(const QDate& date);           // midnight
     static Value fromDayNumber(double dayNumber);
 
     Kind kind() const { return m_kind; }
@@ -43,12 +43,12 @@ public:
     // A number kind (Boolean, Integer, Double, Currency), Empty, or a text that reads as a number.
     bool isNumeric() const;
 
-    double toDouble() const;        // a Date gives its day number
-    qint64 toLongLong() const;      // rounds half to even; AppError 6 on overflow
-    bool toBool() const;            // also accepts the texts "True" / "False"
+    double toDouble() const;   // a Date gives its day number
+    qint64 toLongLong() const; // rounds half to even; AppError 6 on overflow
+    bool toBool() const;       // also accepts the texts "True" / "False"
     QString toString() const;
-    QDateTime toDateTime() const;   // texts "M/d/yyyy [h:mm[:ss] [AM|PM]]" or "yyyy-MM-dd [HH:mm:ss]"
-    qint64 currencyScaled() const;  // the amount * 10 000, exact for texts and currency
+    QDateTime toDateTime() const;  // texts "M/d/yyyy [h:mm[:ss] [AM|PM]]" or "yyyy-MM-dd [HH:mm:ss]"
+    qint64 currencyScaled() const; // the amount * 10 000, exact for texts and currency
 
     bool operator==(const Value& other) const;
     bool operator!=(const Value& other) const { return !(*this == other); }

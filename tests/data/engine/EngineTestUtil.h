@@ -1,0 +1,112 @@
+#pragma once
+
+#include "app/AppError.h"
+#include "data/engine/Database.h"
+#include "data/engine/Value.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <sqlite3.h>
+
+// Lets GoogleTest show Values in failure messages.
+inline void PrintTo(const Value& v, std::ostream* os) {
+    *os << v.debugString().toStdString();
+}
+
+// The error number a call raises, 0 when it raises none.
+template <class F> int errorNumber(F&& call) {
+    try {
+        call();
+    } catch (const AppError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// A plain SQLite handle on a file, standing for another program that uses the same database.
+class OtherSession {
+public:
+    explicit OtherSession(const QString& path) {
+        sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+    }
+    ~OtherSession() { sqlite3_close_v2(m_db); }
+    OtherSession(const OtherSession&) = delete;
+    OtherSession& operator=(const OtherSession&) = delete;
+
+    int exec(const char* sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
+    // The first column of the first row as text ("" for none or NULL).
+    QString text(const char* sql) {
+        sqlite3_stmt* s = nullptr;
+        QString result;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW &&
+            sqlite3_column_type(s, 0) != SQLITE_NULL)
+            result = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+        sqlite3_finalize(s);
+        return result;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+// A database in a temporary folder with the shape of the program's data file: customers, their cases
+// (keyed, indexed by customer) and a Config table without a key.
+class EngineFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("Data.db"));
+        db = Database::create(path);
+        db.createTable(QStringLiteral("Customers"),
+                       {{QStringLiteral("CustomerID"), FieldType::Long, 0, true},
+                        {QStringLiteral("LastName"), FieldType::Text, 30, false, false},
+                        {QStringLiteral("FirstName"), FieldType::Text, 30},
+                        {QStringLiteral("City"), FieldType::Text, 30},
+                        {QStringLiteral("Balance"), FieldType::Currency},
+                        {QStringLiteral("Active"), FieldType::Boolean, 0, false, true, Value(true)},
+                        {QStringLiteral("Since"), FieldType::Date},
+                        {QStringLiteral("Rate"), FieldType::Double},
+                        {QStringLiteral("Visits"), FieldType::Integer},
+                        {QStringLiteral("Notes"), FieldType::Memo}},
+                       QStringLiteral("CustomerID"));
+        db.createTable(QStringLiteral("Cases"),
+                       {{QStringLiteral("CaseID"), FieldType::Long, 0, true},
+                        {QStringLiteral("CustomerID"), FieldType::Long},
+                        {QStringLiteral("Amount"), FieldType::Currency},
+                        {QStringLiteral("CaseOpen"), FieldType::Boolean},
+                        {QStringLiteral("Opened"), FieldType::Date}},
+                       QStringLiteral("CaseID"));
+        db.createIndex(QStringLiteral("CustomerID"), QStringLiteral("Cases"), QStringLiteral("CustomerID"));
+        db.createTable(QStringLiteral("Config"), {{QStringLiteral("CompanyName"), FieldType::Text, 50},
+                                                  {QStringLiteral("NextCheck"), FieldType::Long}});
+    }
+
+    void TearDown() override {
+        db.close();
+        Database::releaseAll();
+    }
+
+    // Adds a customer through a table recordset and returns the new key.
+    qint64 addCustomer(const QString& last, const QString& city = QString(), double balance = 0.0) {
+        Recordset rs = db.openTable(QStringLiteral("Customers"));
+        rs.addNew();
+        rs.setValue(QStringLiteral("LastName"), Value(last));
+        if (!city.isEmpty()) rs.setValue(QStringLiteral("City"), Value(city));
+        rs.setValue(QStringLiteral("Balance"), Value::currency(balance));
+        rs.update();
+        return rs.value(QStringLiteral("CustomerID")).toLongLong();
+    }
+
+    void addCase(qint64 customer, double amount, bool open) {
+        db.execute(QStringLiteral("INSERT INTO Cases (CustomerID, Amount, CaseOpen) VALUES (%1, %2, %3)")
+                       .arg(customer)
+                       .arg(Value::currency(amount).currencyScaled())
+                       .arg(open ? QStringLiteral("True") : QStringLiteral("False")));
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    Database db;
+};

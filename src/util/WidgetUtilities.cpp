@@ -56,6 +56,30 @@ bool KeyPressFilter::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
+namespace {
+class EventHook : public QObject {
+public:
+    EventHook(QWidget* control, QEvent::Type type, std::function<void(QEvent*)> handler)
+        : QObject(control), m_type(type), m_handler(std::move(handler)) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type) m_handler(event);
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void(QEvent*)> m_handler;
+};
+} // namespace
+
+void util_OnEvent(QWidget* control, QEvent::Type type, std::function<void(QEvent*)> handler) {
+    new EventHook(control, type, std::move(handler));
+}
+
 void util_InstallNumbersOnly(QWidget* textBox, bool integerOnly) {
     auto* edit = qobject_cast<QLineEdit*>(textBox);
     new KeyPressFilter(textBox, [edit, integerOnly](int keyAscii) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QEvent>
 #include <QObject>
 #include <functional>
 
@@ -29,6 +30,10 @@ private:
     Handler m_handler;
     bool m_replaying = false;
 };
+
+// Runs a handler when a control receives an event of the given type (got focus, lost focus, mouse
+// down, key up ...); the event then goes on to the control as usual.
+void util_OnEvent(QWidget* control, QEvent::Type type, std::function<void(QEvent*)> handler);
 
 // Numeric boxes: installs util_ForceNumbersOnly as the box's key filter (a QLineEdit).
 void util_InstallNumbersOnly(QWidget* textBox, bool integerOnly);

@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/ErrorHandling.h"
+#include "data/NewDatabase.h"
 #include "util/Help.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@ TempProgramFolder::TempProgramFolder() {
     root.mkpath(QStringLiteral("Data"));
     root.mkpath(QStringLiteral("Checks"));
     proc_SetProgramPaths(m_dir.path());
+    data_MakeProgramFolder(m_dir.path());
 }
 
 void ProgramTest::SetUp() {

@@ -5,7 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// A fresh temporary program folder (with Data/ and Checks/) whose paths the program uses.
+// A fresh temporary program folder (Data/ with a new empty database, Checks/), made by the same code
+// as dunmark-newdb, whose paths the program uses.
 class TempProgramFolder {
 public:
     TempProgramFolder();

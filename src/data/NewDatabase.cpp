@@ -1,0 +1,19 @@
+#include "data/NewDatabase.h"
+
+#include "app/AppError.h"
+#include "data/Schema.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool data_MakeProgramFolder(const QString& programFolder) {
+    QDir root(programFolder);
+    for (const QString& sub : {QStringLiteral("Data"), QStringLiteral("Checks")}) {
+        if (!root.mkpath(sub))
+            throw AppError(ErrNo::PathFileAccess, QStringLiteral("Cannot make the folder %1").arg(root.filePath(sub)));
+    }
+    const QString database = root.filePath(QStringLiteral("Data/Dunmark.mdb"));
+    if (QFileInfo::exists(database)) return false;
+    data_CreateNewDatabase(database);
+    return true;
+}

@@ -1,0 +1,57 @@
+#include "util/Format.h"
+
+#include "app/AppError.h"
+#include "data/engine/Value.h"
+
+#include <QLocale>
+
+QString fmt_Currency(double amount) {
+    const QLocale locale;
+    return locale.toCurrencyString(amount, locale.currencySymbol(QLocale::CurrencySymbol), 2);
+}
+
+QString fmt_Standard(double number) { return QLocale().toString(number, 'f', 2); }
+
+QString fmt_QtDatePattern(const QString& classicPattern) {
+    QString out;
+    bool afterHour = false;
+    for (qsizetype i = 0; i < classicPattern.size();) {
+        const QChar c = classicPattern[i];
+        qsizetype run = 1;
+        while (i + run < classicPattern.size() && classicPattern[i + run] == c) ++run;
+        if (c == QLatin1Char('m') || c == QLatin1Char('M')) {
+            // After an hour, "m"/"mm" is minutes; otherwise months.
+            out += afterHour && run <= 2 ? QString(run, QLatin1Char('m')) : QString(run, QLatin1Char('M'));
+        } else if (c == QLatin1Char('n')) {
+            out += QString(run, QLatin1Char('m')); // classic "n" is minutes
+        } else {
+            out += QString(run, c);
+        }
+        if (c == QLatin1Char('h') || c == QLatin1Char('H')) afterHour = true;
+        else if (c.isLetter() && c != QLatin1Char('m') && c != QLatin1Char('M')) afterHour = false;
+        i += run;
+    }
+    return out;
+}
+
+QString fmt_Date(const QDateTime& dateTime, const QString& classicPattern) {
+    if (!dateTime.isValid()) return QString();
+    return QLocale().toString(dateTime, fmt_QtDatePattern(classicPattern));
+}
+
+QString fmt_ShortDate(const QDateTime& dateTime) { return fmt_Date(dateTime, QStringLiteral("m/d/yyyy")); }
+
+double util_dReadAmount(const QString& text) {
+    if (text.trimmed().isEmpty()) return 0.0;
+    if (auto number = Value::parseNumber(text)) return *number;
+    throw AppError(ErrNo::TypeMismatch, QStringLiteral("Type mismatch"));
+}
+
+QDateTime util_ReadDate(const QString& text) {
+    if (auto parsed = Value::parseDateTime(text.trimmed())) return *parsed;
+    for (const char* pattern : {"MMM d, yyyy", "MMMM d, yyyy", "MMMM dd, yyyy", "MM/dd/yy"}) {
+        const QDateTime dt = QLocale().toDateTime(text.trimmed(), QString::fromLatin1(pattern));
+        if (dt.isValid()) return dt;
+    }
+    return QDateTime();
+}

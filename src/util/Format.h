@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// The program's one way of writing and reading amounts and dates on screen.
+
+// "Currency": the system's money format with two decimals ($1,234.50; -$5.00).
+QString fmt_Currency(double amount);
+// "Standard": thousands separators and two decimals (1,234.50).
+QString fmt_Standard(double number);
+// A date by a classic pattern ("mmm d, yyyy", "mmmm dd, yyyy", "mm/dd/yy", ...).
+QString fmt_Date(const QDateTime& dateTime, const QString& classicPattern);
+// The short date form (M/d/yyyy: always a four-digit year, so that the text reads back right).
+QString fmt_ShortDate(const QDateTime& dateTime);
+// Translates a classic date pattern into Qt's (month letters m become M; minutes stay m after h).
+QString fmt_QtDatePattern(const QString& classicPattern);
+
+// Reads an amount as the screens write it: "$1,234.50", "1234.5", "-$5.00", "($5.00)"; an empty or
+// blank text is 0. A text that is not a number raises the type-mismatch error 13.
+double util_dReadAmount(const QString& text);
+// Reads a date as the screens write it (short form, "mmm d, yyyy", ISO); an invalid QDateTime when
+// the text is not a date.
+QDateTime util_ReadDate(const QString& text);

@@ -2,9 +2,12 @@
 #include "util/QtPlatform.h"
 
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Amounts and dates follow the user's regional settings; without any, the program's own.
+    if (QLocale().language() == QLocale::C) QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication::setApplicationName(QStringLiteral("Dunmark"));
     QApplication::setOrganizationName(QStringLiteral("Dunmark"));
     setPlatform(std::make_unique<QtPlatform>());

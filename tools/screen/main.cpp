@@ -1,26 +1,47 @@
-// dunmark-screen NAME: shows one screen of Dunmark with sample content, for looking at it
-// (tools/screenshot takes it as its program). Names: frmUnexpectedError [TAB].
+// dunmark-screen NAME [TAB]: shows one screen of Dunmark with sample content, for looking at it
+// (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails.
 #include "app/AppInfo.h"
 #include "app/frmUnexpectedError.h"
+#include "bench/SampleData.h"
+#include "cases/frmCaseDetails.h"
+#include "data/NewDatabase.h"
 #include "util/QtPlatform.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Amounts and dates follow the user's regional settings; without any, the program's own.
+    if (QLocale().language() == QLocale::C) QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     setPlatform(std::make_unique<QtPlatform>());
-    proc_SetProgramPaths(QCoreApplication::applicationDirPath());
     const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const int tab = argc > 2 ? atoi(argv[2]) : 0;
+
+    // A program folder of sample data, gone when the program ends.
+    QTemporaryDir folder;
+    proc_SetProgramPaths(folder.path());
+    data_MakeProgramFolder(folder.path());
+    sample_Fill(DatabasePath, SampleSize{});
+
     if (name == QLatin1String("frmUnexpectedError")) {
         frmUnexpectedError screen;
         screen.ErrorLocation = QStringLiteral("frmCaseDetails ! func_Recalc");
         screen.setError(11, QStringLiteral("Division by zero"), QString());
-        if (argc > 2) screen.findChild<QTabWidget*>(QStringLiteral("tabError"))->setCurrentIndex(atoi(argv[2]));
+        screen.findChild<QTabWidget*>(QStringLiteral("tabError"))->setCurrentIndex(tab);
         screen.exec();
         return 0;
     }
-    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError\n";
+    if (name == QLatin1String("frmCaseDetails")) {
+        frmCaseDetails screen;
+        screen.Form_Load();
+        screen.findChild<QTabWidget*>(QStringLiteral("tabCases"))->setCurrentIndex(tab);
+        screen.show();
+        return QApplication::exec();
+    }
+    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails [TAB]\n";
     return 2;
 }

@@ -1,0 +1,233 @@
+// The money of a case: the processing fee, the collection charge, the collectable amount, the paid
+// amount and the balance, and the controls that steer them.
+#include "app/AppInfo.h"
+#include "app/ErrorHandling.h"
+#include "cases/CaptionLabel.h"
+#include "cases/CaseLogic.h"
+#include "cases/frmCaseDetails.h"
+#include "data/ConfigSettings.h"
+#include "ui_frmCaseDetails.h"
+#include "util/Format.h"
+#include "util/Help.h"
+#include "util/WidgetUtilities.h"
+
+namespace {
+const QString AddCharges = QStringLiteral("Add in collection charges:");
+const QString DeductCharges = QStringLiteral("Deduct collection charges:");
+} // namespace
+
+void frmCaseDetails::connectAmounts() {
+    connect(ui->txtAmount, &QLineEdit::textChanged, this, [this] { txtAmount_Change(); });
+    connect(ui->txtCollectionDollar, &QLineEdit::textChanged, this, [this] { func_AddDollar(); });
+    connect(ui->txtCollectionPercent, &QLineEdit::textChanged, this, [this] { func_AddPercent(); });
+    for (QLineEdit* box : {ui->txtAmount, ui->txtCollectionDollar, ui->txtCollectionPercent}) {
+        util_OnEvent(box, QEvent::FocusIn, [box](QEvent*) { util_SelectAllText(box); });
+        util_InstallNumbersOnly(box, false);
+    }
+    // Leaving an amount box writes it in the money format, the percentage in the standard format.
+    const auto reformatOnLeave = [this](QLineEdit* box, QString (*format)(double)) {
+        util_OnEvent(box, QEvent::FocusOut, [this, box, format](QEvent*) {
+            ErrorGuard g(QStringLiteral("frmCaseDetails ! ") + box->objectName() + QStringLiteral("_LostFocus"));
+            g.run([&] {
+                if (!box->text().isEmpty()) box->setText(format(util_dReadAmount(box->text())));
+            });
+        });
+    };
+    reformatOnLeave(ui->txtAmount, fmt_Currency);
+    reformatOnLeave(ui->txtCollectionDollar, fmt_Currency);
+    reformatOnLeave(ui->txtCollectionPercent, fmt_Standard);
+
+    for (int i = 0; i < 2; ++i)
+        connect(optCollectionType[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) optCollectionType_Click(i);
+        });
+    connect(ui->chkIncludeNSF, &QCheckBox::stateChanged, this, [this] { chkIncludeNSF_Click(); });
+    connect(ui->chkAddCollectionFee, &QCheckBox::stateChanged, this, [this] { chkAddCollectionFee_Click(); });
+    connect(ui->cmdCollectionCharges, &QAbstractButton::clicked, this, [this] { cmdCollectionCharges_Click(); });
+    connect(ui->chkAddNSF, &QCheckBox::stateChanged, this, [this] { chkAddNSF_Click(); });
+    for (int i = 0; i < 5; ++i) {
+        mnuAddNSF[i]->setCheckable(true);
+        connect(mnuAddNSF[i], &QAction::triggered, this, [this, i] { mnuAddNSF_Click(i); });
+    }
+    // Only a user's press marks the case changed; values set by code do not.
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->chkAddNSF, ui->chkIncludeNSF, ui->chkAddCollectionFee,
+                                                      optCollectionType[0], optCollectionType[1]})
+        util_OnEvent(w, QEvent::MouseButtonPress, [this](QEvent*) { bCaseDirty = true; });
+    connect(ui->cmdMessage, &QAbstractButton::clicked, this, [this] { cmdMessage_Click(); });
+}
+
+void frmCaseDetails::func_Recalc() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_Recalc"));
+    const bool inCollection = chkNotice[CollectionStage]->isChecked();
+    double charge = 0;
+    double collectable = 0;
+    if (!g.run([&] {
+            const QString caption = ui->lblCheckAmount->caption();
+            const double amount = caption.isEmpty() ? 0.0 : util_dReadAmount(caption);
+            dCheckAmount = amount != 0 ? amount : 0.0;
+        }))
+        return;
+    if (!g.run([&] {
+            const bool byPercent = optCollectionType[0]->isChecked();
+            const bool includeNSF = ui->chkIncludeNSF->isChecked();
+            // The percentage taken of the processing fee too makes the fee due.
+            if (inCollection && byPercent && includeNSF && !ui->chkAddNSF->isChecked()) ui->chkAddNSF->setChecked(true);
+            charge = case_CollectionCharge(
+                {dCheckAmount, dNSFfee, dCollectionPercent, dCollectionDollars, inCollection, byPercent, includeNSF});
+        }))
+        return;
+    if (!g.run([&] { ui->lblCollectionFee->setAmount(charge); })) return;
+    if (!g.run([&] {
+            collectable = case_Collectable(dCheckAmount, ui->chkAddNSF->isChecked(), dNSFfee, inCollection,
+                                           ui->cmdCollectionCharges->text() == QLatin1String("+"), charge);
+            ui->lblCollectable->setAmount(collectable);
+        }))
+        return;
+    if (bLoading) return;
+    double paid = 0;
+    if (!g.run([&] {
+            QStringList texts;
+            for (QLineEdit* box : txtInstallmentAmount) texts << box->text();
+            paid = case_PaidAmount(texts);
+        }))
+        return;
+    g.run([&] {
+        ui->lblBalance->setAmount(collectable - paid);
+        ui->lblPaidAmount->setAmount(paid);
+    });
+}
+
+void frmCaseDetails::func_AddDollar() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_AddDollar"));
+    if (bLoading) return;
+    if (!g.run([&] {
+            if (!ui->txtCollectionDollar->text().isEmpty())
+                dCollectionDollars = util_dReadAmount(ui->txtCollectionDollar->text());
+        }))
+        return;
+    if (!bNavigatingCases && chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
+}
+
+void frmCaseDetails::func_AddPercent() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_AddPercent"));
+    if (bLoading) return;
+    if (!g.run([&] {
+            if (!ui->txtCollectionPercent->text().isEmpty())
+                dCollectionPercent = util_dReadAmount(ui->txtCollectionPercent->text());
+        }))
+        return;
+    if (!bNavigatingCases && chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
+}
+
+void frmCaseDetails::func_LoadCollectionSettings() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_LoadCollectionSettings"));
+    if (!g.run([&] {
+            ui->mnuPrintNoticesToScreen->setCheckable(true);
+            ui->mnuPrintNoticesToScreen->setChecked(config_Bool(QStringLiteral("PrintNoticesToScreen")));
+        }))
+        return;
+    if (!g.run([&] {
+            dNSFfee = config_Number(QStringLiteral("NSFfee"));
+            dCollectionPercent = config_Number(QStringLiteral("CollectionChargePercent"));
+            dCollectionDollars = config_Number(QStringLiteral("CollectionChargeDollars"));
+        }))
+        return;
+    if (!g.run([&] {
+            if (auto company = config_Text(QStringLiteral("CollectionCompanyName"))) sCollectionCompany = *company;
+            if (auto officer = config_Text(QStringLiteral("CollectionOfficerName"))) sCollectionOfficer = *officer;
+        }))
+        return;
+    if (!g.run([&] { bIncludeNSF = config_Bool(QStringLiteral("IncludeNSF")); })) return;
+    if (!g.run([&] { ui->lblProcessingFee->setAmount(dNSFfee); })) return;
+    g.run([&] {
+        // A stage outside 0 to 4 (or none stored yet) counts as the first stage.
+        const double stage = config_Number(QStringLiteral("AddNSF"));
+        iAddNSFStage = (stage >= 0 && stage <= 4) ? int(stage) : 0;
+        for (int i = 0; i < 5; ++i) mnuAddNSF[i]->setChecked(i == iAddNSFStage);
+    });
+}
+
+void frmCaseDetails::txtAmount_Change() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! txtAmount_Change"));
+    if (ui->txtAmount->text().isEmpty()) return;
+    if (!g.run([&] { dCheckAmount = util_dReadAmount(ui->txtAmount->text()); })) return;
+    if (!g.run([&] { ui->lblCheckAmount->setAmount(dCheckAmount); })) return;
+    if (!bNavigatingCases && !chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
+}
+
+void frmCaseDetails::optCollectionType_Click(int) {
+    if (optCollectionType[0]->isChecked())
+        func_AddPercent();
+    else
+        func_AddDollar();
+}
+
+void frmCaseDetails::chkIncludeNSF_Click() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! chkIncludeNSF_Click"));
+    if (bNavigatingCases) return;
+    if (chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
+}
+
+void frmCaseDetails::setCollectionChargesDirection(bool add) {
+    ui->cmdCollectionCharges->setText(add ? QStringLiteral("+") : QStringLiteral("-"));
+    ui->lblCollectionCharges->setText(add ? AddCharges : DeductCharges);
+}
+
+void frmCaseDetails::chkAddCollectionFee_Click() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! chkAddCollectionFee_Click"));
+    if (bNavigatingCases) return;
+    if (!g.run([&] { setCollectionChargesDirection(ui->chkAddCollectionFee->isChecked()); })) return;
+    if (chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
+}
+
+void frmCaseDetails::cmdCollectionCharges_Click() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! cmdCollectionCharges_Click"));
+    if (bNavigatingCases) return;
+    if (!g.run([&] {
+            const bool add = ui->cmdCollectionCharges->text() != QLatin1String("+");
+            setCollectionChargesDirection(add);
+            ui->chkAddCollectionFee->setChecked(add);
+        }))
+        return;
+    if (chkNotice[CollectionStage]->isChecked())
+        if (!g.run([&] { func_Recalc(); })) return;
+    bCaseDirty = true;
+}
+
+void frmCaseDetails::chkAddNSF_Click() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! chkAddNSF_Click"));
+    if (bNavigatingCases) return;
+    if (!g.run([&] {
+            if (ui->chkAddNSF->isChecked()) {
+                ui->lblProcessingFee->setVisible(true);
+                ui->lblProcessingFee->setAmount(config_Number(QStringLiteral("NSFfee")));
+            } else {
+                ui->lblProcessingFee->setVisible(false);
+            }
+        }))
+        return;
+    g.run([&] { func_Recalc(); });
+}
+
+void frmCaseDetails::mnuAddNSF_Click(int index) {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! mnuAddNSF_Click"));
+    if (!g.run([&] {
+            for (QAction* item : mnuAddNSF) item->setChecked(false);
+            iAddNSFStage = index;
+            mnuAddNSF[index]->setChecked(true);
+        }))
+        return;
+    if (!g.run([&] {
+            const bool due = index < 4 ? chkNotice[index]->isChecked()
+                                       : (chkNotice[4]->isChecked() || chkNotice[5]->isChecked() ||
+                                          chkNotice[6]->isChecked());
+            if (due) ui->chkAddNSF->setChecked(true);
+        }))
+        return;
+    g.run([&] { config_Write(QStringLiteral("AddNSF"), Value(index)); });
+}
+
+void frmCaseDetails::cmdMessage_Click() {
+    HelpTopic = QStringLiteral("Potential_problem_applying_processing_fee.htm");
+    api_DisplayHTMLHelp(QStringLiteral("Topic"));
+}

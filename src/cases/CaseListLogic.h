@@ -1,0 +1,43 @@
+#pragma once
+
+#include "data/engine/Value.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// The texts of the case screen's lists and customer block, and the reading of their rows.
+
+struct CaseListLine {
+    QString text;
+    qint64 caseId = 0;
+};
+
+// A line of the case lookup: CaseID, tab, reference, tab, date received "mm/dd/yy", tab, three
+// spaces, stage.
+QString case_sSelectCaseLine(qint64 caseId, const QString& reference, const Value& dateReceived, const QString& stage);
+// A line of the customer's cases: reference, tab, date received "mm/dd/yy", tab, tab, Open/Closed.
+QString case_sCustomerCaseLine(const QString& reference, const Value& dateReceived, bool open);
+
+// The lines of a case set (a Cases SQL text) for the lookup and for the customer's case list.
+QList<CaseListLine> case_ReadSelectCaseLines(const QString& databasePath, const QString& sql);
+QList<CaseListLine> case_ReadCustomerCaseLines(const QString& databasePath, const QString& sql);
+
+// The criterion of a customer search: the field must be one of the customer table's fields (its own
+// spelling is used); a number is compared as a number only in a numeric field; a text is quoted
+// safely. Nothing when the field is not a customer field.
+std::optional<QString> case_CustomerSearchCriterion(const QStringList& customerFields, const QString& field,
+                                                    const QString& value);
+
+// The default display name of a customer: "Last, First I.   [Company]" from the parts present.
+QString case_sDefaultShowAs(const Value& lastName, const Value& firstName, const Value& initial,
+                            const Value& companyName);
+
+// The picker's text for a customer, with or without an open case.
+QString case_sPickerItemText(bool openCase, const Value& showAs, const Value& stage, const Value& stageDate);
+
+// The customer block of the case screen, with carriage returns (13) alone as line breaks; field gives
+// a field of the customer's row by name.
+QString case_sCustomerTextBlock(const std::function<Value(const QString&)>& field);

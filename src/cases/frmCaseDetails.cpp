@@ -1,0 +1,102 @@
+#include "cases/frmCaseDetails.h"
+
+#include "app/AppInfo.h"
+#include "cases/CaptionLabel.h"
+#include "ui_frmCaseDetails.h"
+#include "util/DatePicker.h"
+#include "util/WidgetUtilities.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui::frmCaseDetails) {
+    ui->setupUi(this);
+    gatherControls();
+
+    // The no-cases panel lies over the pages of the tab strip, below its tabs.
+    ui->fraCaseArea->layout()->removeWidget(ui->panNoCases);
+    ui->panNoCases->raise();
+    ui->panNoCases->hide();
+    ui->tabCases->installEventFilter(this);
+
+    ui->lblNoMore->hide();
+    for (int i = 0; i < 7; ++i) datNotice[i]->hide();
+    for (auto* b : cmdPrintNotice) b->hide();
+    for (auto* d : datInstallmentDate) d->hide();
+    ui->lblProcessingFee->hide();
+
+    connectAmounts();
+    connectStages();
+    connectInstallments();
+    connectEditing();
+    connectNavigation();
+    connectPicker();
+    connectMenus();
+    installKeyPreview();
+}
+
+frmCaseDetails::~frmCaseDetails() = default;
+
+void frmCaseDetails::gatherControls() {
+    optCaseStatus = {ui->optCaseStatus_0, ui->optCaseStatus_1};
+    optCollectionType = {ui->optCollectionType_0, ui->optCollectionType_1};
+    optAcceptChecks = {ui->optAcceptChecks_0, ui->optAcceptChecks_1};
+    chkNotice = {ui->chkNotice_0, ui->chkNotice_1, ui->chkNotice_2, ui->chkNotice_3,
+                 ui->chkNotice_4, ui->chkNotice_5, ui->chkNotice_6};
+    datNotice = {ui->datNotice_0, ui->datNotice_1, ui->datNotice_2, ui->datNotice_3,
+                 ui->datNotice_4, ui->datNotice_5, ui->datNotice_6};
+    cmdPrintNotice = {ui->cmdPrintNotice_0, ui->cmdPrintNotice_1, ui->cmdPrintNotice_2,
+                      ui->cmdPrintNotice_3, ui->cmdPrintNotice_4, ui->cmdPrintNotice_5};
+    txtInstallmentAmount = {ui->txtInstallmentAmount_0, ui->txtInstallmentAmount_1, ui->txtInstallmentAmount_2,
+                            ui->txtInstallmentAmount_3, ui->txtInstallmentAmount_4};
+    datInstallmentDate = {ui->datInstallmentDate_0, ui->datInstallmentDate_1, ui->datInstallmentDate_2,
+                          ui->datInstallmentDate_3, ui->datInstallmentDate_4};
+    mnuAddNSF = {ui->mnuAddNSF_0, ui->mnuAddNSF_1, ui->mnuAddNSF_2, ui->mnuAddNSF_3, ui->mnuAddNSF_4};
+}
+
+std::array<AmountLabel*, 7> frmCaseDetails::amountLabels() const {
+    return {ui->lblCheckAmount, ui->lblProcessingFee, ui->lblCollectionFee, ui->lblCollectable,
+            ui->lblPaidAmount,  ui->lblBalance,       nullptr};
+}
+
+void frmCaseDetails::setCaseKey(qint64 key) {
+    m_caseKey = key;
+    ui->panCaseNavigate->setText(QString::number(key));
+}
+
+void frmCaseDetails::setCustomerKey(qint64 key) {
+    m_customerKey = key;
+    ui->panCustomerNavigate->setText(QString::number(key));
+}
+
+void frmCaseDetails::setCaseCustomerKey(qint64 key) {
+    m_caseCustomerKey = key;
+    ui->lblCustomerID->setText(key ? QString::number(key) : QString());
+}
+
+// The screen sees keys before its controls: any key but Tab and Shift+Tab (which only move the
+// focus) marks the case changed.
+void frmCaseDetails::installKeyPreview() {
+    for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+}
+
+bool frmCaseDetails::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Tab && key != Qt::Key_Backtab) bCaseDirty = true;
+        break;
+    }
+    case QEvent::Resize:
+    case QEvent::Move:
+        if (watched == ui->tabCases) {
+            // 420 twips below the top and 120 twips right of the tab strip's left edge.
+            const QRect tabs = ui->tabCases->geometry();
+            ui->panNoCases->setGeometry(tabs.adjusted(8, 28, -8, -8));
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

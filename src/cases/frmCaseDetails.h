@@ -1,0 +1,215 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+#include <optional>
+#include <QSet>
+
+namespace Ui {
+class frmCaseDetails;
+}
+class AmountLabel;
+class CaptionLabel;
+class DatePicker;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QAbstractButton;
+class QPushButton;
+class QRadioButton;
+class QListWidget;
+class QTimer;
+class Recordset;
+
+// The case screen: one case of the table Cases and its customer, the program's working screen.
+// Its code is split by concern: CaseRecord.cpp (showing, clearing and saving a case), CaseAmounts.cpp
+// (the money), CaseStages.cpp (collection stages), CaseInstallments.cpp, and the screen's wiring here.
+class frmCaseDetails : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frmCaseDetails(QWidget* parent = nullptr);
+    ~frmCaseDetails() override;
+
+    // ---- the case record
+    void func_ClearCaseData();
+    void func_DisplayCaseInfo(Recordset& caseRecordSet);
+    // Writes the case on display: a new row (newCase) or the row of the case on display. True when
+    // the row was written.
+    bool func_SaveCase(bool newCase);
+
+    // ---- amounts
+    void func_Recalc();
+    void func_AddDollar();
+    void func_AddPercent();
+    void func_LoadCollectionSettings();
+
+    // ---- stages
+    void func_CosmeticCaseAdjustments(Recordset& caseRecordSet);
+
+    // ---- start-up and closing
+    void Form_Load();
+    void func_bAdjustForEmptyDatabase();
+
+    // ---- editing states
+    void func_EnableControls(bool enable);
+    void func_EnabledCases(bool enable);
+    void cmdNewCase_Click();
+    void cmdDeleteCase_Click();
+    void cmdRevert_Click();
+    void cmdTypeSuggestion_Click(int index);
+
+    // ---- navigation, lists and lookup (key -99: no key; direction 0 first, 1 previous, 2 next, 3 last)
+    static constexpr qint64 NoKey = -99;
+    void func_GetCaseRecord(qint64 key, bool saveFirst, std::optional<int> direction = std::nullopt,
+                            std::optional<QString> sql = std::nullopt);
+    void func_CaseGetCustomerRecord(qint64 key, std::optional<int> direction = std::nullopt);
+    void func_DisplayCases(const QString& orderBy);
+    void func_DisplayCustomersCases();
+    void func_LocateCase(bool saveFirst);
+    void func_DisplayAppropriateCase();
+    void cmdCaseNavigate_Click(int index);
+    void cmdCustomerNavigate_Click(int index);
+    void cmdCaseLookup_Click();
+    void cmdLookupResult_Click(int index);
+    void optCaseSortBy_Click(int index);
+    void cmdShowCase_Click();
+    void lstCustomerCases_Click();
+    void optCaseStatus_MouseDown(int index);
+    void cboView_Click();
+    void cmdCustomerFind_Click(int index);
+    void timFlashCaseFilter_Timer();
+
+    // ---- customer picker
+    void func_PopulateCustomerList();
+    void func_AssignDefaultShowAsNames();
+    void mnuAssignDefaultShowAs_Click();
+    void cboCustomerList_Click();
+    void cboCustomerList_GotFocus();
+    void func_DisplayCustomerInfo(Recordset& customerRecordSet);
+    // Selects the picker's item of a customer (nothing happens when the customer is not listed).
+    void selectPickerCustomer(qint64 customerKey);
+    // The customer key of a picker item (0 when it has none).
+    qint64 pickerKey(int index) const;
+
+    // ---- keys on display: the panels only show them
+    qint64 caseKey() const { return m_caseKey; }
+    qint64 customerKey() const { return m_customerKey; }
+    void setCaseKey(qint64 key);
+    void setCustomerKey(qint64 key);
+    // The customer of the case on display (0: none).
+    qint64 caseCustomerKey() const { return m_caseCustomerKey; }
+    void setCaseCustomerKey(qint64 key);
+
+    // ---- form members
+    QString sCaseMode;
+    double dNSFfee = 0;
+    double dCollectionPercent = 0;
+    double dCollectionDollars = 0;
+    QString sCollectionCompany;
+    QString sCollectionOfficer;
+    bool bIncludeNSF = false;
+    int iAddNSFStage = 0;
+    double dCheckAmount = 0;
+    bool bLoading = false;
+    bool bCaseDirty = false;
+    bool bNavigatingCases = false;
+    bool bNavigatingCustomers = false;
+    bool bStageBoxFocus = false;
+    QString sStageDate;
+    bool bInstallmentDateDue = false;
+    bool bCaseListClick = false;
+    bool bSkipPickerDropDown = false;
+    int iFlashCount = 0;
+    QString sCaseSQL;
+    QString sAllCasesSQL;
+    QString sOpenCasesSQL;
+    QString sClosedCasesSQL;
+    QTimer* timFlashCaseFilter = nullptr;
+
+    // ---- controls gathered from the form
+    std::array<QRadioButton*, 2> optCaseStatus{};
+    std::array<QRadioButton*, 2> optCollectionType{};
+    std::array<QRadioButton*, 2> optAcceptChecks{};
+    std::array<QCheckBox*, 7> chkNotice{};
+    std::array<DatePicker*, 7> datNotice{};
+    std::array<QPushButton*, 6> cmdPrintNotice{};
+    std::array<QLineEdit*, 5> txtInstallmentAmount{};
+    std::array<DatePicker*, 5> datInstallmentDate{};
+    std::array<QAction*, 5> mnuAddNSF{};
+    std::array<QAbstractButton*, 4> cmdCaseNavigate{};
+    std::array<QAbstractButton*, 4> cmdCustomerNavigate{};
+    std::array<QAbstractButton*, 3> cmdCustomerFind{};
+    std::array<QRadioButton*, 3> optCaseSortBy{};
+    std::array<QAbstractButton*, 2> cmdLookupResult{};
+    std::array<QAbstractButton*, 2> cmdTypeSuggestion{};
+    std::array<QAbstractButton*, 2> cmdHelp{};
+    std::array<AmountLabel*, 7> amountLabels() const;
+
+    Ui::frmCaseDetails* form() const { return ui.get(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void gatherControls();
+    void connectAmounts();
+    void connectStages();
+    void connectInstallments();
+    void installKeyPreview();
+    void connectEditing();
+    void connectNavigation();
+    void connectPicker();
+    void connectMenus();
+
+    // The view selector widens to "All Cases" by itself, with the red flash.
+    void widenViewToAllCases();
+    void setViewText(const QString& text);
+    // Saves a changed case before another is shown; false when the save failed (the case stays).
+    bool saveChangedCase();
+    void selectCustomerCasesLine(int row);
+    void showCaseTopic(const QString& page);
+    void mnuShowMenu_Click(int index);
+    void mnuHelpItems_Click(int index);
+    void mnuWebSite_Click(int index);
+    void cmdCalculator_Click();
+    void cmdCheckImage_Click();
+    void cmdHelp_Click(int index);
+    // Controls whose screens are not part of the program yet stay disabled whatever the state.
+    void setAvailable(QObject* control, bool enabled);
+
+    // amounts
+    void txtAmount_Change();
+    void optCollectionType_Click(int index);
+    void chkIncludeNSF_Click();
+    void chkAddCollectionFee_Click();
+    void cmdCollectionCharges_Click();
+    void chkAddNSF_Click();
+    void mnuAddNSF_Click(int index);
+    void cmdMessage_Click();
+    void setCollectionChargesDirection(bool add);
+
+    // stages
+    void chkNotice_Click(int index);
+    void datNotice_Click(int index);
+    void lblStageDate_Change();
+    void colourStageLabels();
+    void chkNoAccept_Click();
+    void optAcceptChecks_Click(int index);
+    void clearAcceptChecks();
+
+    // installments
+    void txtInstallmentAmount_Change(int index);
+    void txtInstallmentAmount_KeyUp(int index);
+    void txtInstallmentAmount_LostFocus(int index);
+
+    std::unique_ptr<Ui::frmCaseDetails> ui;
+    qint64 m_caseKey = 0;
+    qint64 m_customerKey = 0;
+    qint64 m_caseCustomerKey = 0;
+    QSet<QObject*> m_unavailable;
+    bool m_pickerFilled = false;
+};

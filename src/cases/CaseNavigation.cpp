@@ -11,6 +11,7 @@
 #include "util/Scoped.h"
 #include "util/WidgetUtilities.h"
 
+#include <QApplication>
 #include <QTimer>
 
 namespace {
@@ -87,7 +88,8 @@ void frmCaseDetails::connectNavigation() {
     // A line chosen by the user; lines selected by code call the handler where it is wanted.
     connect(ui->lstCustomerCases, &QListWidget::itemClicked, this, [this] { lstCustomerCases_Click(); });
     connect(ui->lstCustomerCases, &QListWidget::currentRowChanged, this, [this](int) {
-        if (ui->lstCustomerCases->hasFocus()) lstCustomerCases_Click();
+        // Moving through the lines with the keyboard; a mouse click comes as itemClicked.
+        if (ui->lstCustomerCases->hasFocus() && QApplication::mouseButtons() == Qt::NoButton) lstCustomerCases_Click();
     });
     connect(ui->cboView, &QComboBox::activated, this, [this] { cboView_Click(); });
     connect(ui->txtCustomerSearch, &QLineEdit::returnPressed, this, [this] { cmdCustomerFind_Click(0); });

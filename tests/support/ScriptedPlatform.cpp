@@ -94,6 +94,7 @@ void ScriptedPlatform::processEvents() {
     ++processEventsCalls;
     QCoreApplication::processEvents();
     clock = clock.addMSecs(tickMilliseconds);
+    if (onProcessEvents) onProcessEvents();
 }
 
 void ScriptedPlatform::quitProgram() { quitRequested = true; }

@@ -56,6 +56,7 @@ public:
     QDateTime clock = QDateTime(QDate(2026, 12, 4), QTime(22, 16, 6));
     qint64 tickMilliseconds = 50; // how far the clock moves each time events are processed
     int processEventsCalls = 0;
+    std::function<void()> onProcessEvents; // called each time events are processed, after the clock moved
     bool quitRequested = false;
 
     int messageBox(const QString& text, int style, const QString& title) override;

@@ -1,0 +1,125 @@
+#include "cases/CaseListLogic.h"
+#include "cases/CaseLogic.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QChar CR(13);
+const QChar Tab(9);
+
+TEST(CaseLogic, ReferenceNumbersFromTheMomentOfCreation) {
+    EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(2026, 12, 4), QTime(22, 16, 6))), "EEBF0BA7");
+    // One second later, one more.
+    EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(2026, 12, 4), QTime(22, 16, 7))), "EEBF0BA8");
+    // Seconds below 2^31 are written as they are, plus one: 1 January 1900 00:00:00 is second 86400.
+    EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(1900, 1, 1), QTime(0, 0))), QString::number(86401, 16).toUpper());
+    // After 7 February 2036 the numbers start again from the top of the range.
+    const QDateTime late(QDate(2040, 1, 1), QTime(0, 0));
+    const qint64 s = QDateTime(QDate(1899, 12, 31), QTime(0, 0), Qt::UTC).secsTo(QDateTime(late.date(), late.time(), Qt::UTC));
+    EXPECT_EQ(proc_sNumberGenerator(late), QString::number(s - 3155760000LL, 16).toUpper());
+    // The time zone plays no part, only the wall clock.
+    EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(2026, 12, 4), QTime(22, 16, 6), Qt::UTC)), "EEBF0BA7");
+}
+
+TEST(CaseLogic, CollectionChargeAndCollectableAmount) {
+    ChargeInput in{100.0, 20.0, 30.0, 25.0, true, true, true};
+    EXPECT_DOUBLE_EQ(case_CollectionCharge(in), 36.0);
+    EXPECT_DOUBLE_EQ(case_Collectable(100, true, 20, true, true, 36), 156.0);
+    EXPECT_DOUBLE_EQ(case_Collectable(100, true, 20, true, false, 36), 84.0);
+    in.includeNSF = false;
+    EXPECT_DOUBLE_EQ(case_CollectionCharge(in), 30.0);
+    in.byPercent = false;
+    EXPECT_DOUBLE_EQ(case_CollectionCharge(in), 25.0) << "the fixed charge";
+    EXPECT_DOUBLE_EQ(case_Collectable(100, false, 20, true, false, 25), 75.0);
+    in.inCollection = false;
+    EXPECT_DOUBLE_EQ(case_CollectionCharge(in), 0.0) << "no charge before the Collection stage";
+    EXPECT_DOUBLE_EQ(case_Collectable(100, true, 20, false, true, 0), 120.0);
+    // Only the charge is rounded: +0.05 cent then the floor.
+    EXPECT_DOUBLE_EQ(case_CollectionCharge({100, 0, 12.3449, 0, true, true, false}), 12.34);
+    EXPECT_DOUBLE_EQ(case_CollectionCharge({100, 0, 12.3496, 0, true, true, false}), 12.35);
+    // Large amounts keep their cents.
+    EXPECT_DOUBLE_EQ(case_CollectionCharge({12345678.90, 0, 10, 0, true, true, false}), 1234567.89);
+}
+
+TEST(CaseLogic, PaidAmountCountsOnlyWhenTheFirstBoxHoldsSomething) {
+    EXPECT_DOUBLE_EQ(case_PaidAmount({"$10.00", "$20.00", "$30.00", "$0.00", "$0.00"}), 60.0);
+    EXPECT_DOUBLE_EQ(case_PaidAmount({"", "$50.00", "", "", ""}), 0.0);
+    EXPECT_DOUBLE_EQ(case_PaidAmount({"$0.00", "50", "", "", ""}), 50.0);
+    EXPECT_DOUBLE_EQ(case_PaidAmount({"($5.00)", "", "", "", ""}), -5.0) << "what the old format wrote for a negative";
+}
+
+TEST(CaseLogic, StageColourByAge) {
+    const QDateTime now(QDate(2026, 12, 4), QTime(22, 16, 6));
+    const auto aged = [&](int days, const QString& stage) {
+        return case_StageColour(now, QDateTime(now.date().addDays(-days), QTime(0, 0)), stage);
+    };
+    EXPECT_EQ(aged(7, "First Notice"), StageColour::Yellow) << "7 days and some hours is more than 7 days";
+    EXPECT_EQ(aged(6, "First Notice"), StageColour::Normal);
+    EXPECT_EQ(aged(10, "First Notice"), StageColour::Yellow);
+    EXPECT_EQ(aged(15, "Police"), StageColour::Red);
+    EXPECT_EQ(aged(40, "Collection"), StageColour::Normal) << "a case in collection is never coloured";
+    EXPECT_EQ(case_StageColour(now, QDateTime(now.date().addDays(-7), QTime(22, 16, 5)), "Attorney"),
+              StageColour::Yellow);
+    EXPECT_EQ(case_StageColour(now, QDateTime(now.date().addDays(-7), QTime(22, 16, 6)), "Attorney"),
+              StageColour::Normal) << "exactly 7 days is not more than 7";
+}
+
+TEST(CaseListLogic, LineTexts) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const Value received = Value::date(QDateTime(QDate(2026, 3, 5), QTime(9, 30)));
+    EXPECT_EQ(case_sSelectCaseLine(12, "EEBF0BA7", received, "First Notice"),
+              QString("12") + Tab + "EEBF0BA7" + Tab + "03/05/26" + Tab + "   First Notice");
+    EXPECT_EQ(case_sCustomerCaseLine("EEBF0BA7", received, true), QString("EEBF0BA7") + Tab + "03/05/26" + Tab + Tab + "Open");
+    EXPECT_EQ(case_sCustomerCaseLine("X", Value::null(), false), QString("X") + Tab + Tab + Tab + "Closed");
+}
+
+TEST(CaseListLogic, DefaultShowAsNames) {
+    const Value none = Value::null();
+    EXPECT_EQ(case_sDefaultShowAs("Lee", "Ann", "M", "Acme Tools"), "Lee, Ann M.   [Acme Tools]");
+    EXPECT_EQ(case_sDefaultShowAs("Lee", none, "M", "Acme Tools"), "Lee   [Acme Tools]") << "no initial without a first name";
+    EXPECT_EQ(case_sDefaultShowAs(none, "Ann", "M", ""), "Ann M.");
+    EXPECT_EQ(case_sDefaultShowAs("", "", "", "Acme Tools"), "[Acme Tools]");
+    EXPECT_EQ(case_sDefaultShowAs(none, none, none, none), "");
+}
+
+TEST(CaseListLogic, PickerTexts) {
+    const Value date = Value::date(QDate(2026, 11, 2));
+    EXPECT_EQ(case_sPickerItemText(true, "Lee, Ann", "First Notice", date), "Lee, Ann  |  First Notice  |  11/2/2026");
+    EXPECT_EQ(case_sPickerItemText(true, Value::null(), "Police", date), "   [no 'Show As' info]    |  Police  |  11/2/2026");
+    EXPECT_EQ(case_sPickerItemText(true, "Lee", Value::null(), Value::null()), "Lee  |    |  ") << "a Null stage adds nothing";
+    EXPECT_EQ(case_sPickerItemText(false, "Lee, Ann", Value(), Value()), "Lee, Ann");
+    EXPECT_EQ(case_sPickerItemText(false, "", Value(), Value()), "   [no 'Show As' info]");
+}
+
+TEST(CaseListLogic, CustomerTextBlock) {
+    QMap<QString, Value> row;
+    const auto field = [&](const QString& name) { return row.value(name, Value::null()); };
+    row = {{"LastName", "Lee"}, {"City", "Springfield"}};
+    EXPECT_EQ(case_sCustomerTextBlock(field), QString("Lee") + CR + "Springfield, " + CR);
+
+    row = {{"Title", "Ms."},         {"FirstName", "Ann"},  {"Initial", "M"},         {"LastName", "Lee"},
+           {"CompanyName", "Acme"},  {"Address1", "1 Main St"}, {"Address2", ""},     {"City", "Kingston"},
+           {"StateOrProv", "ON"},    {"PostalCode", "K7L 1A1"}, {"Country", "Canada"}, {"Phone", "555-1000"},
+           {"Phone2", "555-2000"},   {"Extension", "12"},   {"Fax", "555-3000"},      {"Code", "C1"},
+           {"Type", "Retail"},       {"Misc", "Cash only"}, {"Identification", "DL 123"}};
+    EXPECT_EQ(case_sCustomerTextBlock(field),
+              QString("Ms. Ann M Lee") + CR + "Acme" + CR + "1 Main St" + CR + "Kingston, ON   K7L 1A1" + CR + "Canada" + CR +
+                  "555-1000" + QString(10, ' ') + "555-2000   Ext: 12" + CR + "Fax: 555-3000" + CR + "Code:  C1" +
+                  QString(10, ' ') + "Type:  Retail" + CR + "Cash only" + CR + "ID:  DL 123");
+}
+
+TEST(CaseListLogic, CustomerSearchCriteria) {
+    const QStringList fields = {"CustomerID", "Title", "LastName", "City", "NoMoreChecks"};
+    EXPECT_EQ(case_CustomerSearchCriterion(fields, "LastName", "Smith"), QString("LastName = \"Smith\""));
+    EXPECT_EQ(case_CustomerSearchCriterion(fields, "lastname", "O\"Brien"), QString("LastName = \"O\"\"Brien\""))
+        << "the field's own spelling; a quote in the value is doubled";
+    EXPECT_EQ(case_CustomerSearchCriterion(fields, "CustomerID", "12"), QString("CustomerID = 12"));
+    EXPECT_EQ(case_CustomerSearchCriterion(fields, "City", "12"), QString("City = \"12\"")) << "a number in a text field stays text";
+    EXPECT_FALSE(case_CustomerSearchCriterion(fields, "Nonsense", "x").has_value());
+    EXPECT_FALSE(case_CustomerSearchCriterion(fields, "City = City OR 1", "x").has_value());
+    EXPECT_EQ(case_CustomerSearchCriterion(fields, "CustomerID", "abc"), QString("False")) << "text never matches a number field";
+}
+
+} // namespace

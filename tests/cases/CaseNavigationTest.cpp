@@ -1,0 +1,420 @@
+#include "app/AppInfo.h"
+#include "cases/CaptionLabel.h"
+#include "cases/CaseScreenSupport.h"
+#include "data/engine/Database.h"
+#include "util/Platform.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+class CaseNavigationTest : public CaseScreenTest {
+protected:
+    // Three customers: Adams with two open cases, Baker with one closed case, Clark with none.
+    void SetUp() override {
+        CaseScreenTest::SetUp();
+        adams = addCustomer({{"LastName", "Adams"}, {"FirstName", "Amy"}, {"ShowAs", "Adams, Amy"}, {"City", "Kingston"}});
+        baker = addCustomer({{"LastName", "Baker"}, {"ShowAs", "Baker"}});
+        clark = addCustomer({{"LastName", "Clark"}, {"ShowAs", "Clark"}});
+        open1 = addCase(adams, {{"Stage", "First Notice"}, {"StageDate", Value::date(QDate(2026, 11, 30))}});
+        closed = addCase(baker, {{"CaseOpen", false}});
+        open2 = addCase(adams, {{"Stage", "Police"}, {"StageDate", Value::date(QDate(2026, 12, 1))}});
+    }
+    QComboBox* picker() { return child<QComboBox>("cboCustomerList"); }
+    void navigate(int index) { screen->cmdCaseNavigate_Click(index); }
+    int messagesTitled(const QString& title) const {
+        return int(std::count_if(platform->messages.begin(), platform->messages.end(),
+                                 [&](const ScriptedPlatform::Message& m) { return m.title == title; }));
+    }
+    qint64 adams = 0, baker = 0, clark = 0, open1 = 0, closed = 0, open2 = 0;
+};
+
+TEST_F(CaseNavigationTest, StartsOnTheFirstOpenCaseWithItsCustomer) {
+    open();
+    EXPECT_EQ(screen->caseKey(), open1);
+    EXPECT_EQ(screen->customerKey(), adams);
+    EXPECT_EQ(screen->windowTitle().left(18), "Dunmark   Version:");
+    EXPECT_EQ(text("cboView"), "Open Cases");
+    EXPECT_EQ(child<QTabWidget>("tabCases")->currentIndex(), 0);
+    EXPECT_TRUE(child<QWidget>("panNoCases")->isHidden());
+    EXPECT_EQ(picker()->currentText(), "Adams, Amy  |  First Notice  |  11/30/2026") << "the case's customer is picked";
+    EXPECT_FALSE(screen->bCaseDirty);
+    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_EQ(child<QComboBox>("cboCustomerSearchBy")->currentText(), "LastName");
+    EXPECT_EQ(child<QComboBox>("cboCustomerSearchBy")->count(), 29) << "every field of Address";
+}
+
+TEST_F(CaseNavigationTest, MovesThroughTheSetAndStopsAtBothEnds) {
+    open();
+    navigate(1);
+    EXPECT_EQ(messagesTitled("Move Previous"), 1);
+    EXPECT_EQ(platform->messages.back().text, "No more records.");
+    EXPECT_EQ(platform->messages.back().style, 64);
+    EXPECT_EQ(screen->caseKey(), open1);
+    navigate(2);
+    EXPECT_EQ(screen->caseKey(), open2) << "the closed case is not in the open set";
+    navigate(2);
+    EXPECT_EQ(messagesTitled("Move Next"), 1);
+    EXPECT_EQ(screen->caseKey(), open2);
+    navigate(0);
+    EXPECT_EQ(screen->caseKey(), open1);
+    navigate(3);
+    EXPECT_EQ(screen->caseKey(), open2);
+    EXPECT_FALSE(screen->bNavigatingCases) << "the flag is reset on every way out";
+    // The customer buttons page through Address in key order.
+    screen->cmdCustomerNavigate_Click(3);
+    EXPECT_EQ(screen->customerKey(), clark);
+    screen->cmdCustomerNavigate_Click(2);
+    EXPECT_EQ(messagesTitled("Move Next"), 2);
+    EXPECT_EQ(screen->customerKey(), clark);
+    EXPECT_FALSE(screen->bNavigatingCustomers);
+}
+
+TEST_F(CaseNavigationTest, NavigationSavesAChangedCaseFirst) {
+    open();
+    auto* bank = child<QLineEdit>("txtBank");
+    bank->setFocus();
+    QTest::keyClicks(bank, "Commerce Bank");
+    EXPECT_TRUE(screen->bCaseDirty) << "a key on the screen marks the case changed";
+    navigate(2);
+    EXPECT_EQ(caseField(open1, "Bank").toString(), "Commerce Bank");
+    EXPECT_EQ(screen->caseKey(), open2);
+    EXPECT_FALSE(screen->bCaseDirty);
+    // Tab and Shift+Tab only move the focus.
+    QTest::keyClick(bank, Qt::Key_Tab);
+    QTest::keyClick(bank, Qt::Key_Backtab);
+    EXPECT_FALSE(screen->bCaseDirty);
+}
+
+TEST_F(CaseNavigationTest, ACaseLeavingTheViewWidensItWithARedFlash) {
+    open();
+    screen->optCaseStatus_MouseDown(1); // the user presses "Closed" on an open case
+    EXPECT_EQ(text("cboView"), "All Cases");
+    EXPECT_EQ(screen->sCaseSQL, screen->sAllCasesSQL);
+    EXPECT_TRUE(screen->timFlashCaseFilter->isActive());
+    EXPECT_TRUE(screen->bCaseDirty);
+    auto* view = child<QComboBox>("cboView");
+    const QColor normal = screen->palette().color(QPalette::Base);
+    const QColor expected[6] = {Qt::red, normal, Qt::red, normal, Qt::red, normal};
+    for (const QColor& colour : expected) {
+        screen->timFlashCaseFilter_Timer();
+        EXPECT_EQ(view->palette().color(QPalette::Button), colour);
+    }
+    screen->timFlashCaseFilter_Timer();
+    EXPECT_FALSE(screen->timFlashCaseFilter->isActive()) << "three blinks, then it stops";
+    EXPECT_EQ(screen->iFlashCount, 0);
+}
+
+TEST_F(CaseNavigationTest, TheViewSelectorLoadsItsSet) {
+    open();
+    auto* view = child<QComboBox>("cboView");
+    view->setCurrentIndex(1);
+    screen->cboView_Click();
+    EXPECT_EQ(screen->caseKey(), closed);
+    // No closed case at all: the case controls are disabled and the panel says so.
+    Database::open(DatabasePath).execute("UPDATE Cases SET CaseOpen = True");
+    screen->cboView_Click();
+    EXPECT_EQ(screen->caseKey(), 0);
+    EXPECT_EQ(text("panCaseNavigate"), "0");
+    EXPECT_FALSE(child<QWidget>("panNoCases")->isHidden());
+    EXPECT_FALSE(child<QTabWidget>("tabCases")->isEnabled());
+    EXPECT_TRUE(platform->messages.empty());
+}
+
+TEST_F(CaseNavigationTest, ACustomerWithoutCasesShowsTheNoCasesPanel) {
+    open();
+    screen->func_CaseGetCustomerRecord(clark);
+    screen->func_DisplayAppropriateCase();
+    EXPECT_FALSE(child<QWidget>("panNoCases")->isHidden());
+    EXPECT_EQ(text("lblNoCases"), "There are no cases for the selected customer.");
+    EXPECT_TRUE(child<QAbstractButton>("cmdShowCase")->isEnabled()) << "the case of the other customer can be shown again";
+    screen->cmdShowCase_Click();
+    EXPECT_TRUE(child<QWidget>("panNoCases")->isHidden());
+    EXPECT_EQ(screen->customerKey(), adams);
+}
+
+TEST_F(CaseNavigationTest, ACustomerWithOnlyClosedCasesWidensTheOpenView) {
+    open();
+    screen->func_CaseGetCustomerRecord(baker);
+    screen->func_DisplayAppropriateCase();
+    EXPECT_EQ(text("cboView"), "All Cases");
+    EXPECT_TRUE(screen->timFlashCaseFilter->isActive());
+    EXPECT_EQ(screen->caseKey(), closed);
+    auto* list = child<QListWidget>("lstCustomerCases");
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_TRUE(list->item(0)->text().endsWith("\t\tClosed"));
+}
+
+TEST_F(CaseNavigationTest, TheLookupListsTheSetAndShowsTheChoice) {
+    open();
+    screen->cmdCaseLookup_Click();
+    auto* list = child<QListWidget>("lstSelectCase");
+    EXPECT_FALSE(child<QWidget>("fraCaseLookup")->isHidden());
+    EXPECT_FALSE(child<QWidget>("panCaseControls")->isEnabled());
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_TRUE(list->item(0)->text().startsWith(QString::number(open1) + "\t"));
+    // Sorted by stage: First Notice, then Police.
+    child<QRadioButton>("optCaseSortBy_2")->setChecked(true);
+    EXPECT_TRUE(list->item(1)->text().endsWith("   Police"));
+    // Select without a line.
+    list->setCurrentRow(-1);
+    screen->cmdLookupResult_Click(0);
+    EXPECT_EQ(messagesTitled("Select Case To Display"), 1);
+    EXPECT_FALSE(child<QWidget>("fraCaseLookup")->isHidden()) << "the lookup stays open";
+    // Select a line.
+    list->setCurrentRow(1);
+    screen->cmdLookupResult_Click(0);
+    EXPECT_EQ(screen->caseKey(), open2);
+    EXPECT_TRUE(child<QWidget>("fraCaseLookup")->isHidden());
+    EXPECT_TRUE(child<QWidget>("panNoCases")->isHidden());
+    EXPECT_TRUE(child<QWidget>("panCaseControls")->isEnabled());
+    EXPECT_TRUE(screen->bSkipPickerDropDown);
+    // Cancel changes nothing.
+    screen->cmdCaseLookup_Click();
+    screen->cmdLookupResult_Click(1);
+    EXPECT_EQ(screen->caseKey(), open2);
+    EXPECT_TRUE(child<QWidget>("fraCaseLookup")->isHidden());
+}
+
+TEST_F(CaseNavigationTest, ThePickerListsEveryCustomerOnceWithoutOpenCasesFirst) {
+    const qint64 nameless = addCustomer({{"LastName", "Zed"}});
+    open();
+    QStringList items;
+    for (int i = 0; i < picker()->count(); ++i) items << picker()->itemText(i);
+    EXPECT_EQ(items, QStringList({"   [no 'Show As' info]", "Baker", "Clark",
+                                  "Adams, Amy  |  First Notice  |  11/30/2026"}))
+        << "Adams twice in the open-case query but listed once; no-open first in their query's order";
+    EXPECT_FALSE(picker()->itemIcon(3).isNull());
+    EXPECT_TRUE(picker()->itemIcon(1).isNull());
+    EXPECT_EQ(screen->pickerKey(0), nameless);
+
+    // Choosing a customer shows it, and leaves the case on display.
+    picker()->setCurrentIndex(1);
+    screen->cboCustomerList_Click();
+    EXPECT_EQ(screen->customerKey(), baker);
+    EXPECT_EQ(screen->caseKey(), open1);
+
+    // A customer that is not listed (added since the start) leaves the picker as it is.
+    const qint64 late = addCustomer({{"LastName", "Late"}});
+    screen->selectPickerCustomer(late);
+    EXPECT_EQ(picker()->currentIndex(), 1);
+    EXPECT_TRUE(platform->errorReports.empty());
+}
+
+TEST_F(CaseNavigationTest, DefaultShowAsNamesAreWrittenOnce) {
+    const qint64 lee = addCustomer({{"LastName", "Lee"}, {"FirstName", "Ann"}, {"Initial", "M"}, {"CompanyName", "Acme Tools"}});
+    const qint64 blank = addCustomer({});
+    open();
+    screen->mnuAssignDefaultShowAs_Click();
+    EXPECT_EQ(platform->messages.back().text, "Done");
+    EXPECT_EQ(platform->messages.back().title, "Assign Default 'Show As' Names");
+    const auto showAs = [&](qint64 id) {
+        Database db = Database::open(DatabasePath);
+        Recordset rs = db.openTable("Address");
+        rs.setIndex("PrimaryKey");
+        rs.seek("=", id);
+        return rs.value("ShowAs");
+    };
+    EXPECT_EQ(showAs(lee).toString(), "Lee, Ann M.   [Acme Tools]");
+    EXPECT_EQ(showAs(blank).toString(), "");
+    EXPECT_EQ(showAs(adams).toString(), "Adams, Amy") << "a name given is kept";
+    // A second run changes nothing, even after a name part changes.
+    Database::open(DatabasePath).execute("UPDATE Address SET FirstName = \"Bea\" WHERE LastName = \"Lee\"");
+    screen->func_AssignDefaultShowAsNames();
+    EXPECT_EQ(showAs(lee).toString(), "Lee, Ann M.   [Acme Tools]");
+}
+
+TEST_F(CaseNavigationTest, TheCustomerSearchMatchesWholeValuesSafely) {
+    const qint64 obrien = addCustomer({{"LastName", "O\"Brien"}, {"ShowAs", "O'Brien"}});
+    open();
+    auto* search = child<QLineEdit>("txtCustomerSearch");
+    auto* by = child<QComboBox>("cboCustomerSearchBy");
+    screen->cmdCustomerFind_Click(0);
+    EXPECT_EQ(messagesTitled("Search Parameter Missing"), 1);
+
+    search->setText("baker");
+    screen->cmdCustomerFind_Click(0);
+    EXPECT_EQ(screen->customerKey(), baker) << "letter case is ignored";
+    EXPECT_EQ(screen->caseKey(), closed);
+
+    search->setText("Bak");
+    screen->cmdCustomerFind_Click(0);
+    EXPECT_EQ(messagesTitled("No Match"), 1) << "a part of a name finds nothing";
+
+    search->setText("O\"Brien");
+    screen->cmdCustomerFind_Click(0);
+    EXPECT_EQ(screen->customerKey(), obrien) << "a quote in the value";
+
+    by->setEditText("CustomerID");
+    search->setText(QString::number(adams));
+    QTest::keyClick(search, Qt::Key_Return);
+    EXPECT_EQ(screen->customerKey(), adams);
+
+    by->setEditText("LastName = LastName OR CustomerID");
+    search->setText("1");
+    screen->cmdCustomerFind_Click(0);
+    EXPECT_EQ(messagesTitled("No Match"), 2) << "only a field of Address can be searched";
+    EXPECT_EQ(screen->customerKey(), adams);
+    EXPECT_TRUE(platform->errorReports.empty());
+}
+
+TEST_F(CaseNavigationTest, NewCaseSaveCancelDeleteAndUndo) {
+    open();
+    const qint64 before = countRows("Cases");
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    EXPECT_EQ(text("cmdNewCase"), "&Save Case");
+    EXPECT_EQ(text("cmdDeleteCase"), "&Cancel Case");
+    for (const char* name : {"cmdCaseNavigate_0", "cmdCaseNavigate_2", "cmdCustomerNavigate_1", "cmdCustomerFind_0",
+                             "panCustomer", "cboView", "cmdCaseLookup", "cmdRevert"})
+        EXPECT_FALSE(child<QWidget>(name)->isEnabled()) << name;
+    EXPECT_FALSE(child<QMenu>("mnuFile")->menuAction()->isEnabled());
+    EXPECT_FALSE(child<QMenu>("mnuShow")->menuAction()->isEnabled());
+
+    // Cancel answered No keeps the entry.
+    platform->answers = {Platform::No};
+    QTest::mouseClick(child<QAbstractButton>("cmdDeleteCase"), Qt::LeftButton);
+    EXPECT_EQ(screen->sCaseMode, "N");
+    EXPECT_EQ(platform->messages.back().title, "Cancel Case");
+    EXPECT_EQ(platform->messages.back().style, 36);
+    // Yes goes back to the first open case and writes nothing.
+    platform->answers = {Platform::Yes};
+    QTest::mouseClick(child<QAbstractButton>("cmdDeleteCase"), Qt::LeftButton);
+    EXPECT_EQ(screen->sCaseMode, "");
+    EXPECT_EQ(screen->caseKey(), open1);
+    EXPECT_EQ(countRows("Cases"), before);
+    EXPECT_TRUE(child<QWidget>("cboView")->isEnabled());
+
+    // New, then Save: exactly one row, on display with its key.
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    child<QLineEdit>("txtAmount")->setText("75");
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    EXPECT_EQ(countRows("Cases"), before + 1);
+    const qint64 added = screen->caseKey();
+    EXPECT_NE(added, open1);
+    EXPECT_EQ(caseField(added, "CustomerID").toLongLong(), adams);
+    EXPECT_TRUE(caseField(open1, "CheckAmount").isNull()) << "the case shown before is untouched";
+
+    // Undo All brings the stored version back.
+    child<QLineEdit>("txtBank")->setText("Changed");
+    screen->cmdRevert_Click();
+    EXPECT_EQ(text("txtBank"), "");
+
+    // Delete: No keeps it, Yes deletes it and shows the first open case.
+    platform->answers = {Platform::No, Platform::Yes};
+    screen->cmdDeleteCase_Click();
+    EXPECT_EQ(countRows("Cases"), before + 1);
+    EXPECT_EQ(platform->messages.back().text, "Are you sure you want to eliminate this record?  It may prove to be a "
+                                              "valuable reference in the future.");
+    screen->cmdDeleteCase_Click();
+    EXPECT_EQ(countRows("Cases"), before);
+    EXPECT_EQ(screen->caseKey(), open1);
+}
+
+TEST_F(CaseNavigationTest, ANewCaseIsNeverWrittenOverAStoredOne) {
+    open();
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    child<QLineEdit>("txtBank")->setFocus();
+    QTest::keyClicks(child<QLineEdit>("txtBank"), "New Bank");
+    EXPECT_FALSE(screen->func_SaveCase(false)) << "no write onto the case shown before";
+    EXPECT_EQ(caseField(open1, "Bank").toString(), "");
+    // Closing the screen with the changed new case adds it as a new row.
+    const qint64 before = countRows("Cases");
+    EXPECT_TRUE(screen->close());
+    EXPECT_EQ(countRows("Cases"), before + 1);
+    EXPECT_EQ(caseField(open1, "Bank").toString(), "");
+}
+
+TEST_F(CaseNavigationTest, AFailedSaveIsNotASuccess) {
+    open();
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    // A stage date that is no date makes the colouring and then the save fail; the user stops each.
+    platform->errorReportHandler = [](const Platform::ErrorReportInfo&) { return Platform::ErrorReportAnswer{3, false}; };
+    screen->findChild<CaptionLabel*>("lblStageDate")->setCaption("not a date");
+    ASSERT_EQ(platform->errorReports.size(), 1u);
+    EXPECT_EQ(platform->errorReports[0].location, "frmCaseDetails ! lblStageDate_Change");
+    const qint64 before = countRows("Cases");
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    ASSERT_EQ(platform->errorReports.size(), 2u);
+    EXPECT_EQ(platform->errorReports[1].location, "frmCaseDetails ! func_SaveCase");
+    EXPECT_EQ(screen->sCaseMode, "N") << "still taking in the new case";
+    EXPECT_EQ(text("cmdNewCase"), "&Save Case");
+    EXPECT_EQ(countRows("Cases"), before);
+
+    // A changed stored case that cannot be saved stays on display when the user navigates away.
+    platform->answers = {Platform::Yes};
+    screen->cmdDeleteCase_Click();
+    screen->bCaseDirty = true;
+    screen->findChild<CaptionLabel*>("lblStageDate")->setCaption("not a date");
+    navigate(2);
+    EXPECT_EQ(screen->caseKey(), open1);
+    EXPECT_TRUE(screen->bCaseDirty);
+    EXPECT_FALSE(screen->close()) << "and the screen does not close on it";
+    EXPECT_EQ(platform->errorReports.back().location, "frmCaseDetails ! func_SaveCase");
+}
+
+TEST_F(CaseNavigationTest, ClosingWritesAChangedCase) {
+    open();
+    child<QLineEdit>("txtCheckNum")->setFocus();
+    QTest::keyClicks(child<QLineEdit>("txtCheckNum"), "815");
+    EXPECT_TRUE(screen->close());
+    EXPECT_EQ(caseField(open1, "CheckNumber").toString(), "815");
+}
+
+TEST_F(CaseNavigationTest, AnEmptyDatabaseStartsEmpty) {
+    Database::open(DatabasePath).execute("DELETE FROM Cases");
+    Database::open(DatabasePath).execute("DELETE FROM Address");
+    open();
+    EXPECT_EQ(screen->caseKey(), 0);
+    EXPECT_FALSE(child<QWidget>("panNoCases")->isHidden());
+    for (const char* name : {"cmdNewCase", "cmdDeleteCase", "cmdShowCase"})
+        EXPECT_FALSE(child<QWidget>(name)->isEnabled()) << name;
+    EXPECT_EQ(text("lblCustomerAddress"), "");
+    EXPECT_EQ(picker()->count(), 0);
+    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(platform->errorReports.empty());
+}
+
+TEST_F(CaseNavigationTest, WithOnlyClosedCasesTheScreenOpensEmpty) {
+    Database::open(DatabasePath).execute("UPDATE Cases SET CaseOpen = False");
+    open();
+    EXPECT_EQ(screen->caseKey(), 0);
+    EXPECT_FALSE(child<QTabWidget>("tabCases")->isEnabled());
+    EXPECT_EQ(screen->customerKey(), picker()->count() ? screen->pickerKey(0) : 0) << "the first listed customer";
+}
+
+TEST_F(CaseNavigationTest, TheCustomerBlockAndCaseList) {
+    open();
+    EXPECT_EQ(text("lblCustomerAddress"), "Amy Adams\nKingston, \n");
+    auto* list = child<QListWidget>("lstCustomerCases");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "REF" + QString::number(open1) + "\t11/01/26\t\tOpen");
+    EXPECT_EQ(list->item(1)->data(Qt::UserRole).toLongLong(), open2);
+    // A click on a line shows that case.
+    list->setFocus();
+    list->setCurrentRow(1);
+    EXPECT_EQ(screen->caseKey(), open2);
+}
+
+TEST_F(CaseNavigationTest, HelpAndToolButtons) {
+    open();
+    child<QTabWidget>("tabCases")->setCurrentIndex(2);
+    QTest::mouseClick(child<QAbstractButton>("cmdHelp_0"), Qt::LeftButton);
+    QTest::mouseClick(child<QAbstractButton>("cmdHelp_1"), Qt::LeftButton);
+    ASSERT_EQ(platform->helpCalls.size(), 2u);
+    EXPECT_EQ(platform->helpCalls[0].topic, "Collection_Info.htm");
+    EXPECT_EQ(platform->helpCalls[1].topic, "Scanning_through_Customers_and_Cases.htm");
+    screen->findChild<QAction*>("mnuWebSite_5")->trigger();
+    ASSERT_EQ(platform->openedTargets.size(), 1);
+    EXPECT_TRUE(platform->openedTargets[0].startsWith("mailto:"));
+    EXPECT_TRUE(platform->openedTargets[0].endsWith("?subject=Dunmark"));
+}
+
+} // namespace

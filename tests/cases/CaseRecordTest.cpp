@@ -1,0 +1,368 @@
+#include "cases/CaptionLabel.h"
+#include "app/AppInfo.h"
+#include "cases/CaseScreenSupport.h"
+#include "data/engine/Database.h"
+#include "util/DatePicker.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+class CaseRecordTest : public CaseScreenTest {
+protected:
+    // A new case on the screen of a customer, in the new-case state.
+    void newCase() {
+        const qint64 customer = addCustomer({{"LastName", "Lee"}, {"ShowAs", "Lee"}});
+        open();
+        screen->setCustomerKey(customer);
+        screen->func_bAdjustForEmptyDatabase();
+        QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+        ASSERT_EQ(screen->sCaseMode, "N");
+    }
+    // The user checks the collection stage.
+    void putInCollection() { userClick("chkNotice_4"); }
+};
+
+TEST_F(CaseRecordTest, NewCaseStartsFromTheSettings) {
+    newCase();
+    EXPECT_EQ(text("txtReference"), "EEBF0BA7") << "4 December 2026 22:16:06";
+    EXPECT_TRUE(screen->optCaseStatus[0]->isChecked());
+    EXPECT_EQ(text("txtCollectionCompany"), "Reliable Collections");
+    EXPECT_EQ(text("txtCollectionContact"), "Pat Officer");
+    EXPECT_EQ(text("txtCollectionPercent"), "30.00");
+    EXPECT_EQ(text("txtCollectionDollar"), "$25.00");
+    EXPECT_TRUE(screen->optCollectionType[0]->isChecked()) << "a percentage is set: Percent";
+    EXPECT_EQ(text("txtAmount"), "$0.00");
+    EXPECT_TRUE(child<QCheckBox>("chkAddNSF")->isChecked()) << "the fee is due from the first stage";
+    EXPECT_EQ(child<DatePicker>("datReceived")->value(), platform->clock);
+    EXPECT_EQ(child<QTabWidget>("tabCases")->currentIndex(), 1);
+    for (auto* picker : screen->datNotice) EXPECT_TRUE(picker->isHidden());
+    for (auto* picker : screen->datInstallmentDate) EXPECT_TRUE(picker->isHidden());
+
+    // Without a percentage the case starts on Dollar.
+    writeSettings(20, 0);
+    screen->func_ClearCaseData();
+    EXPECT_TRUE(screen->optCollectionType[1]->isChecked());
+}
+
+TEST_F(CaseRecordTest, TheMoneyOfACaseInCollection) {
+    newCase();
+    screen->chkNotice[4]->setChecked(false);
+    child<QLineEdit>("txtAmount")->setText("100");
+    EXPECT_EQ(text("lblCheckAmount"), "$100.00");
+    EXPECT_EQ(text("lblCollectable"), "$120.00") << "cheque plus the fee";
+    EXPECT_EQ(text("lblCollectionFee"), "$0.00");
+
+    child<QCheckBox>("chkIncludeNSF")->setChecked(true);
+    screen->optCollectionType[0]->setChecked(true);
+    QTest::mouseClick(child<QPushButton>("cmdCollectionCharges"), Qt::LeftButton);
+    EXPECT_EQ(text("cmdCollectionCharges"), "+");
+    EXPECT_EQ(text("lblCollectionCharges"), "Add in collection charges:");
+    EXPECT_TRUE(child<QCheckBox>("chkAddCollectionFee")->isChecked()) << "button and box agree";
+    putInCollection();
+    EXPECT_EQ(text("lblCollectionFee"), "$36.00");
+    EXPECT_EQ(text("lblCollectable"), "$156.00");
+    EXPECT_EQ(text("lblBalance"), "$156.00");
+
+    QTest::mouseClick(child<QPushButton>("cmdCollectionCharges"), Qt::LeftButton);
+    EXPECT_EQ(text("cmdCollectionCharges"), "-");
+    EXPECT_EQ(text("lblCollectable"), "$84.00");
+    EXPECT_TRUE(screen->bCaseDirty);
+
+    child<QCheckBox>("chkAddCollectionFee")->setChecked(true);
+    EXPECT_EQ(text("cmdCollectionCharges"), "+");
+    child<QCheckBox>("chkIncludeNSF")->setChecked(false);
+    EXPECT_EQ(text("lblCollectionFee"), "$30.00");
+    EXPECT_EQ(text("lblCollectable"), "$150.00");
+
+    // A fixed charge, deducted, without the fee.
+    screen->optCollectionType[1]->setChecked(true);
+    child<QCheckBox>("chkAddCollectionFee")->setChecked(false);
+    child<QCheckBox>("chkAddNSF")->setChecked(false);
+    EXPECT_EQ(text("lblCollectionFee"), "$25.00");
+    EXPECT_EQ(text("lblCollectable"), "$75.00");
+}
+
+TEST_F(CaseRecordTest, TheChargeIsRoundedByTheFivePercentOfACentRule) {
+    newCase();
+    child<QLineEdit>("txtAmount")->setText("100");
+    child<QCheckBox>("chkAddNSF")->setChecked(false);
+    putInCollection();
+    child<QLineEdit>("txtCollectionPercent")->setText("12.3449");
+    EXPECT_EQ(text("lblCollectionFee"), "$12.34");
+    child<QLineEdit>("txtCollectionPercent")->setText("12.3496");
+    EXPECT_EQ(text("lblCollectionFee"), "$12.35");
+}
+
+TEST_F(CaseRecordTest, IncludingTheFeeInThePercentageMakesTheFeeDue) {
+    writeSettings(20, 30, 25, false, 3);
+    newCase();
+    EXPECT_FALSE(child<QCheckBox>("chkAddNSF")->isChecked()) << "the fee comes with the final notice";
+    child<QLineEdit>("txtAmount")->setText("100");
+    putInCollection();
+    child<QCheckBox>("chkIncludeNSF")->setChecked(true);
+    EXPECT_TRUE(child<QCheckBox>("chkAddNSF")->isChecked());
+    EXPECT_FALSE(child<QWidget>("lblProcessingFee")->isHidden());
+    EXPECT_EQ(text("lblCollectionFee"), "$36.00");
+}
+
+TEST_F(CaseRecordTest, ANewAmountUnderCollectionWaitsForTheNextRecalculation) {
+    newCase();
+    child<QLineEdit>("txtAmount")->setText("100");
+    putInCollection();
+    const QString collectable = text("lblCollectable");
+    child<QLineEdit>("txtAmount")->setText("200");
+    EXPECT_EQ(text("lblCheckAmount"), "$200.00");
+    EXPECT_EQ(text("lblCollectable"), collectable);
+    screen->func_Recalc();
+    EXPECT_NE(text("lblCollectable"), collectable);
+}
+
+TEST_F(CaseRecordTest, InstallmentsFeedThePaidAmount) {
+    newCase();
+    child<QLineEdit>("txtAmount")->setText("100");
+    auto* second = screen->txtInstallmentAmount[1];
+    second->setFocus();
+    QTest::keyClicks(second, "50");
+    EXPECT_FALSE(screen->datInstallmentDate[1]->isHidden());
+    EXPECT_EQ(screen->datInstallmentDate[1]->value(), QDateTime(platform->clock.date(), QTime(0, 0)))
+        << "the first key dates it today";
+    EXPECT_EQ(text("lblPaidAmount"), "$50.00");
+    EXPECT_EQ(text("lblBalance"), "$70.00");
+
+    // With the first box empty nothing counts.
+    screen->txtInstallmentAmount[0]->setText("");
+    EXPECT_EQ(text("lblPaidAmount"), "$0.00");
+
+    // Leaving a box: empty becomes $0.00; zero hides the date.
+    screen->txtInstallmentAmount[0]->setFocus();
+    screen->txtInstallmentAmount[2]->setFocus();
+    EXPECT_EQ(screen->txtInstallmentAmount[0]->text(), "$0.00");
+    second->setText("0");
+    second->setFocus();
+    screen->txtInstallmentAmount[3]->setFocus();
+    EXPECT_EQ(second->text(), "$0.00");
+    EXPECT_TRUE(screen->datInstallmentDate[1]->isHidden());
+
+    // Letters and a second point never reach the box.
+    screen->txtInstallmentAmount[4]->clear();
+    screen->txtInstallmentAmount[4]->setFocus();
+    QTest::keyClicks(screen->txtInstallmentAmount[4], "1x2.5.0");
+    EXPECT_EQ(screen->txtInstallmentAmount[4]->text(), "12.50");
+}
+
+TEST_F(CaseRecordTest, AStageClickedByTheUserDatesItAndMakesTheFeeDue) {
+    writeSettings(20, 30, 25, false, 3);
+    newCase();
+    userClick("chkNotice_3");
+    EXPECT_TRUE(screen->chkNotice[3]->isChecked());
+    EXPECT_EQ(text("lblStage"), "Final Notice");
+    EXPECT_EQ(text("lblStageDate"), "Dec 4, 2026");
+    EXPECT_EQ(screen->datNotice[3]->value(), QDateTime(QDate(2026, 12, 4), QTime(0, 0)));
+    EXPECT_FALSE(screen->datNotice[3]->isHidden());
+    EXPECT_FALSE(screen->cmdPrintNotice[2]->isHidden());
+    EXPECT_TRUE(child<QCheckBox>("chkAddNSF")->isChecked());
+    EXPECT_TRUE(screen->bCaseDirty);
+
+    // Set by code the box only shows its picker and print button.
+    screen->setFocus();
+    screen->chkNotice[1]->setChecked(true);
+    EXPECT_EQ(text("lblStage"), "Final Notice");
+    EXPECT_FALSE(screen->datNotice[1]->isHidden());
+    EXPECT_FALSE(screen->cmdPrintNotice[0]->isHidden());
+
+    // Unchecking the highest stage shows the next lower one with its own date.
+    screen->datNotice[1]->setValue(QDateTime(QDate(2026, 11, 20), QTime(0, 0)));
+    userClick("chkNotice_3");
+    EXPECT_EQ(text("lblStage"), "First Notice");
+    EXPECT_EQ(text("lblStageDate"), "11/20/2026");
+    EXPECT_TRUE(screen->datNotice[3]->isHidden());
+    EXPECT_FALSE(child<QCheckBox>("chkAddNSF")->isChecked()) << "the fee stage is no longer reached";
+
+    // Unchecking the only one left empties stage and date.
+    userClick("chkNotice_1");
+    EXPECT_EQ(text("lblStage"), "");
+    EXPECT_EQ(text("lblStageDate"), "");
+}
+
+TEST_F(CaseRecordTest, CollectionAdvisesRefusingFurtherCheques) {
+    newCase();
+    userClick("chkNotice_4");
+    auto* panel = child<QWidget>("lblNoMore");
+    EXPECT_FALSE(panel->isHidden());
+    EXPECT_FALSE(screen->optAcceptChecks[0]->isChecked());
+    EXPECT_FALSE(screen->optAcceptChecks[1]->isChecked());
+    EXPECT_EQ(text("lblNoMoreText"), " It is recommended that you no longer accept checks    from this customer.  "
+                                     "Confirm this by making the            appropriate selection, below.");
+    userClick("optAcceptChecks_0");
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_TRUE(child<QCheckBox>("chkNoAccept")->isChecked());
+    Database db = Database::open(DatabasePath);
+    Recordset customer = db.openTable("Address");
+    EXPECT_TRUE(customer.value("NoMoreChecks").toBool()) << "written to the customer at once";
+}
+
+TEST_F(CaseRecordTest, StageLabelsAgeFromYellowToRed) {
+    newCase();
+    auto* stage = child<CaptionLabel>("lblStage");
+    auto* date = child<CaptionLabel>("lblStageDate");
+    const auto background = [&] { return date->palette().color(QPalette::Window); };
+    stage->setCaption("First Notice");
+    date->setCaption("11/24/2026");
+    EXPECT_EQ(background(), QColor(0xff, 0xff, 0x00)) << "10 days old";
+    EXPECT_EQ(stage->palette().color(QPalette::Window), QColor(0xff, 0xff, 0x00));
+    date->setCaption("11/19/2026");
+    EXPECT_EQ(background(), QColor(0xff, 0x00, 0x00)) << "15 days old";
+    date->setCaption("11/30/2026");
+    EXPECT_NE(background(), QColor(0xff, 0x00, 0x00));
+    EXPECT_NE(background(), QColor(0xff, 0xff, 0x00));
+    stage->setCaption("Collection");
+    date->setCaption("10/1/2026");
+    EXPECT_NE(background(), QColor(0xff, 0x00, 0x00)) << "a case in collection is never coloured";
+}
+
+TEST_F(CaseRecordTest, SavingANewCaseAddsOneRowWithEveryField) {
+    newCase();
+    child<QLineEdit>("txtAmount")->setText("1234.5");
+    child<QLineEdit>("txtBank")->setText("Harbour Credit Union");
+    child<QLineEdit>("txtAcountNum")->setText("0012");
+    child<QComboBox>("cboCheckType")->setEditText("Stop Payment");
+    child<QLineEdit>("txtInstallmentAmount_0")->setText("100");
+    userClick("chkNotice_2");
+    screen->chkNotice[5]->setChecked(true);
+    screen->chkNotice[5]->setChecked(false); // its picker holds a date but is hidden
+    const qint64 before = countRows("Cases");
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    EXPECT_EQ(countRows("Cases"), before + 1);
+    EXPECT_EQ(screen->sCaseMode, "");
+    EXPECT_EQ(text("cmdNewCase"), "&New Case");
+    const qint64 id = screen->caseKey();
+    EXPECT_GT(id, 0);
+    EXPECT_EQ(text("panCaseNavigate"), QString::number(id));
+    EXPECT_EQ(caseField(id, "ReferenceNumber").toString(), "EEBF0BA7");
+    EXPECT_EQ(caseField(id, "CheckAmount").currencyScaled(), 12345000) << "$1,234.50";
+    EXPECT_EQ(caseField(id, "AccountNumber").toString(), "0012") << "text stays text";
+    EXPECT_EQ(caseField(id, "Bank").toString(), "Harbour Credit Union");
+    EXPECT_EQ(caseField(id, "Stage").toString(), "Second Notice");
+    EXPECT_EQ(caseField(id, "StageDate").toDateTime(), QDateTime(QDate(2026, 12, 4), QTime(0, 0)));
+    EXPECT_TRUE(caseField(id, "SecondNotice").toBool());
+    EXPECT_TRUE(caseField(id, "SecondNoticeDate").toDateTime().isValid());
+    EXPECT_TRUE(caseField(id, "PoliceNoticeDate").isNull()) << "a hidden picker's date is not saved";
+    EXPECT_FALSE(caseField(id, "Police").toBool());
+    EXPECT_EQ(caseField(id, "AmountPaid").currencyScaled(), 1000000);
+    EXPECT_EQ(caseField(id, "CustomerID").toLongLong(), screen->customerKey());
+    EXPECT_TRUE(caseField(id, "CaseOpen").toBool());
+    // The type typed for this case is offered from now on, and the text on display stays.
+    auto* types = child<QComboBox>("cboCheckType");
+    EXPECT_GE(types->findText("Stop Payment"), 0);
+    EXPECT_EQ(types->currentText(), "Stop Payment");
+}
+
+TEST_F(CaseRecordTest, AStoredCaseIsShownFieldByField) {
+    const qint64 customer = addCustomer({{"LastName", "Lee"}});
+    const qint64 full = addCase(customer, {{"CheckAmount", Value::currency(250)}, {"Bank", "Commerce Bank"},
+                                           {"Stage", "First Notice"}, {"StageDate", Value::date(QDate(2026, 11, 30))},
+                                           {"PhoneCall", true}, {"FirstNotice", true},
+                                           {"FirstNoticeDate", Value::date(QDate(2026, 11, 30))},
+                                           {"IncludeCollectionCharges", true}, {"AddNSF", true},
+                                           {"CollectableAmount", Value::currency(270)}, {"BallanceOwed", Value::currency(270)},
+                                           {"Installment1Amount", Value::currency(0)}, {"CaseOpen", false},
+                                           {"FinalResult", "Can't Pay"}});
+    // A case with nothing but its key, customer and reference.
+    const qint64 bare = addCase(customer, {{"DateReceived", Value::null()}, {"CaseOpen", true}});
+    open();
+    screen->func_GetCaseRecord(full, false);
+    EXPECT_EQ(screen->caseKey(), full);
+    EXPECT_EQ(text("txtAmount"), "$250.00");
+    EXPECT_EQ(text("lblCheckAmount"), "$250.00");
+    EXPECT_EQ(text("txtBank"), "Commerce Bank");
+    EXPECT_EQ(text("lblStage"), "First Notice");
+    EXPECT_FALSE(screen->datNotice[1]->isHidden());
+    EXPECT_FALSE(screen->cmdPrintNotice[0]->isHidden());
+    EXPECT_TRUE(screen->datNotice[2]->isHidden());
+    EXPECT_EQ(text("cmdCollectionCharges"), "+");
+    EXPECT_TRUE(screen->optCaseStatus[1]->isChecked());
+    EXPECT_TRUE(child<QComboBox>("cboFinalResult")->isEnabled()) << "a closed case takes a final result";
+    EXPECT_EQ(text("cboFinalResult"), "Can't Pay");
+    EXPECT_FALSE(screen->bCaseDirty) << "showing a case changes nothing";
+
+    // The bare case right after: nothing of the full one remains, the agency comes from the settings.
+    screen->func_GetCaseRecord(bare, false);
+    EXPECT_EQ(screen->caseKey(), bare);
+    EXPECT_EQ(text("txtBank"), "");
+    EXPECT_EQ(text("lblStage"), "");
+    EXPECT_EQ(text("txtCollectionCompany"), "Reliable Collections");
+    EXPECT_TRUE(screen->datNotice[1]->isHidden());
+    EXPECT_EQ(text("cmdCollectionCharges"), "-");
+    EXPECT_FALSE(child<QComboBox>("cboFinalResult")->isEnabled());
+    EXPECT_EQ(text("cboFinalResult"), "");
+    EXPECT_TRUE(platform->errorReports.empty());
+}
+
+TEST_F(CaseRecordTest, ChangesToAStoredCaseAreWrittenToItsRow) {
+    const qint64 customer = addCustomer({{"LastName", "Lee"}});
+    const qint64 id = addCase(customer, {{"CheckAmount", Value::currency(80)}, {"PoliceNoticeDate", Value::date(QDate(2026, 1, 1))}});
+    open();
+    screen->func_GetCaseRecord(id, false);
+    child<QLineEdit>("txtCheckNum")->setText("4711");
+    child<QLineEdit>("txtAmount")->setText("95");
+    EXPECT_TRUE(screen->func_SaveCase(false));
+    EXPECT_EQ(caseField(id, "CheckNumber").toString(), "4711");
+    EXPECT_EQ(caseField(id, "CheckAmount").currencyScaled(), 950000);
+    EXPECT_TRUE(caseField(id, "PoliceNoticeDate").isNull()) << "the unchecked stage loses its date";
+    EXPECT_EQ(countRows("Cases"), 1);
+}
+
+TEST_F(CaseRecordTest, EmptyAmountBoxesSaveAsZero) {
+    newCase();
+    child<QLineEdit>("txtAmount")->setText("");
+    child<QLineEdit>("txtCollectionPercent")->setText("");
+    screen->txtInstallmentAmount[2]->setText("");
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    EXPECT_TRUE(platform->errorReports.empty());
+    EXPECT_EQ(caseField(screen->caseKey(), "CheckAmount").currencyScaled(), 0);
+    EXPECT_EQ(caseField(screen->caseKey(), "Installment3Amount").currencyScaled(), 0);
+}
+
+TEST_F(CaseRecordTest, SettingsWithoutValuesReadAsZero) {
+    Database::open(DatabasePath).execute("DELETE FROM Config");
+    platform->modalHandlers.push_back([](QObject*) {}); // the agency settings, left without a change
+    open();
+    ASSERT_EQ(platform->modalScreens.size(), 1u);
+    EXPECT_EQ(platform->messages.at(0).text, "You should enter information for your collection agency.");
+    EXPECT_EQ(screen->dNSFfee, 0);
+    EXPECT_EQ(screen->iAddNSFStage, 0);
+    EXPECT_TRUE(platform->errorReports.empty());
+    // A processing-fee stage outside 0 to 4 counts as the first.
+    writeSettings(20, 30, 25, false, 9);
+    screen->func_LoadCollectionSettings();
+    EXPECT_EQ(screen->iAddNSFStage, 0);
+    EXPECT_TRUE(screen->mnuAddNSF[0]->isChecked());
+}
+
+TEST_F(CaseRecordTest, TheFeeStageMenuIsStoredAtOnce) {
+    newCase();
+    screen->chkNotice[2]->setChecked(true);
+    child<QCheckBox>("chkAddNSF")->setChecked(false);
+    screen->mnuAddNSF[2]->trigger();
+    EXPECT_EQ(screen->iAddNSFStage, 2);
+    EXPECT_TRUE(screen->mnuAddNSF[2]->isChecked());
+    EXPECT_FALSE(screen->mnuAddNSF[0]->isChecked());
+    EXPECT_TRUE(child<QCheckBox>("chkAddNSF")->isChecked()) << "stage 2 is reached";
+    Database db = Database::open(DatabasePath);
+    EXPECT_EQ(db.openTable("Config").value("AddNSF").toLongLong(), 2);
+    // Collection, police or attorney reached: the last choice makes the fee due too.
+    child<QCheckBox>("chkAddNSF")->setChecked(false);
+    screen->chkNotice[2]->setChecked(false);
+    screen->chkNotice[6]->setChecked(true);
+    screen->mnuAddNSF[4]->trigger();
+    EXPECT_TRUE(child<QCheckBox>("chkAddNSF")->isChecked());
+}
+
+} // namespace

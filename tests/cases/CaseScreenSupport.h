@@ -1,0 +1,40 @@
+#pragma once
+
+#include "cases/frmCaseDetails.h"
+#include "data/engine/Value.h"
+#include "support/TestFixtures.h"
+
+#include <QMap>
+#include <QWidget>
+
+// Case screen tests: a program folder whose database has the agency settings filled in (so that the
+// screen does not ask for them), helpers that write customers and cases straight into the file, and
+// the screen itself, loaded and shown on the offscreen platform.
+class CaseScreenTest : public ProgramTest {
+protected:
+    void SetUp() override;
+
+    // Writes the settings row of Config.
+    void writeSettings(double nsfFee = 20, double percent = 30, double dollars = 25, bool includeNSF = false,
+                       int addNSF = 0, const QString& agency = "Reliable Collections");
+    qint64 addCustomer(const QMap<QString, Value>& fields);
+    qint64 addCase(qint64 customer, const QMap<QString, Value>& fields = {});
+    Value caseField(qint64 caseId, const QString& field) const;
+    qint64 countRows(const QString& table) const;
+
+    // Builds the case screen, runs its loading and shows it.
+    frmCaseDetails& open();
+
+    template <class T> T* child(const QString& name) const {
+        T* w = screen->findChild<T*>(name);
+        if (!w) ADD_FAILURE() << "no control " << name.toStdString();
+        return w;
+    }
+    QString text(const QString& name) const; // the text of a label, box or drop-down
+    // A user's click on a check box or option: the control takes the focus first, as under the mouse.
+    void userClick(const QString& name);
+    // Types text into a box that has the focus, key by key.
+    void type(const QString& name, const QString& keys);
+
+    std::unique_ptr<frmCaseDetails> screen;
+};

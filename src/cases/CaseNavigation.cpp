@@ -5,6 +5,7 @@
 #include "cases/CaseListLogic.h"
 #include "cases/frmCaseDetails.h"
 #include "data/DatabaseProcs.h"
+#include "data/RecordNavigation.h"
 #include "data/engine/Database.h"
 #include "ui_frmCaseDetails.h"
 #include "util/Platform.h"
@@ -18,29 +19,6 @@ namespace {
 const QString OpenCases = QStringLiteral("open cases");
 const QString ClosedCases = QStringLiteral("closed cases");
 const QString AllCases = QStringLiteral("All Cases");
-
-void noMoreRecords(int direction) {
-    msgBox(QStringLiteral("No more records."), Platform::Information,
-           direction == 1 ? QStringLiteral("Move Previous") : QStringLiteral("Move Next"));
-}
-
-// Moves a record set one row back or on; false (with the message) when there is no such row.
-bool step(Recordset& rs, int direction) {
-    if (direction == 1) {
-        rs.movePrevious();
-        if (rs.bof()) {
-            noMoreRecords(direction);
-            return false;
-        }
-    } else if (direction == 2) {
-        rs.moveNext();
-        if (rs.eof()) {
-            noMoreRecords(direction);
-            return false;
-        }
-    }
-    return true;
-}
 
 // Fills a list with lines, each keeping its case key as its item data.
 void fillList(QListWidget* list, const QList<CaseListLine>& lines) {
@@ -138,34 +116,19 @@ void frmCaseDetails::func_GetCaseRecord(qint64 key, bool saveFirst, std::optiona
         return;
     }
 
-    if (key != NoKey) {
-        bool found = false;
-        if (!g.run([&] {
-                if (sql)
-                    rs.findFirst(QStringLiteral("CaseID = ") + QString::number(key));
-                else
-                    rs.seek(QStringLiteral("="), Value(key));
-                found = !rs.noMatch();
-                if (!found && !data_bIsRecordsetEmpty(rs))
-                    msgBox(QStringLiteral("The case record no longer exists within the parameter of the currently "
-                                          "selected Case Filter. Try changing the Case Filter."),
-                           Platform::Exclamation, QStringLiteral("Record Doesn't Exist"));
-            }))
-            return;
-        if (!found) return;
-        bool moved = true;
-        if (!g.run([&] { moved = step(rs, direction.value_or(-1)); })) return;
-        if (!moved) return;
-    } else {
-        if (!g.run([&] {
-                if (direction == 0) rs.moveFirst();
-                if (direction == 3) rs.moveLast();
-            }))
-            return;
-    }
-    g.run([&] {
-        if (!rs.bof() && !rs.eof()) func_DisplayCaseInfo(rs);
+    const bool onRow = data_bPositionRecord(g, rs, key, direction, [&] {
+        if (sql)
+            rs.findFirst(QStringLiteral("CaseID = ") + QString::number(key));
+        else
+            rs.seek(QStringLiteral("="), Value(key));
+        if (!rs.noMatch()) return true;
+        if (!data_bIsRecordsetEmpty(rs))
+            msgBox(QStringLiteral("The case record no longer exists within the parameter of the currently "
+                                  "selected Case Filter. Try changing the Case Filter."),
+                   Platform::Exclamation, QStringLiteral("Record Doesn't Exist"));
+        return false;
     });
+    if (onRow) g.run([&] { func_DisplayCaseInfo(rs); });
 }
 
 void frmCaseDetails::func_CaseGetCustomerRecord(qint64 key, std::optional<int> direction) {
@@ -179,30 +142,14 @@ void frmCaseDetails::func_CaseGetCustomerRecord(qint64 key, std::optional<int> d
         }))
         return;
     if (rs.bof() && rs.eof()) return;
-    if (key != NoKey) {
-        bool found = false;
-        if (!g.run([&] {
-                rs.seek(QStringLiteral("="), Value(key));
-                found = !rs.noMatch();
-                if (!found)
-                    msgBox(QStringLiteral("The customer record no longer exists."), Platform::Exclamation,
-                           QStringLiteral("Record Doesn't Exist"));
-            }))
-            return;
-        if (!found) return;
-        bool moved = true;
-        if (!g.run([&] { moved = step(rs, direction.value_or(-1)); })) return;
-        if (!moved) return;
-    } else {
-        if (!g.run([&] {
-                if (direction == 0) rs.moveFirst();
-                if (direction == 3) rs.moveLast();
-            }))
-            return;
-    }
-    g.run([&] {
-        if (!rs.bof() && !rs.eof()) func_DisplayCustomerInfo(rs);
+    const bool onRow = data_bPositionRecord(g, rs, key, direction, [&] {
+        rs.seek(QStringLiteral("="), Value(key));
+        if (!rs.noMatch()) return true;
+        msgBox(QStringLiteral("The customer record no longer exists."), Platform::Exclamation,
+               QStringLiteral("Record Doesn't Exist"));
+        return false;
     });
+    if (onRow) g.run([&] { func_DisplayCustomerInfo(rs); });
 }
 
 void frmCaseDetails::cmdCaseNavigate_Click(int index) {

@@ -1,0 +1,311 @@
+#include "data/Maintenance.h"
+#include "app/AppError.h"
+#include "app/AppInfo.h"
+#include "data/DatabaseProcs.h"
+#include "data/engine/Database.h"
+#include "support/OldDatabase.h"
+#include "support/TestFixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+// SQLite's own full check of a file, and the number of customers in it (-1 when it cannot be read).
+struct FileCheck {
+    bool intact = false;
+    int customers = -1;
+};
+FileCheck checkFile(const QString& path) {
+    FileCheck result;
+    if (!QFileInfo::exists(path)) return result;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW)
+            result.intact = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(s, 0))) == "ok";
+        sqlite3_finalize(s);
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM Address", -1, &s, nullptr) == SQLITE_OK &&
+            sqlite3_step(s) == SQLITE_ROW)
+            result.customers = sqlite3_column_int(s, 0);
+        sqlite3_finalize(s);
+    }
+    sqlite3_close_v2(db);
+    return result;
+}
+
+class MaintenanceTest : public ProgramTest {
+protected:
+    QString backupFile() const { return DataFolder + "Backup/Dunmark.bak"; }
+    QString newFile() const { return DataFolder + "Dunmark.new"; }
+
+    // A database with room to gain: customers written, and some of them deleted again.
+    int fillWithSlack(int customers = 120, int removed = 80) {
+        Database::releaseAll();
+        QFile::remove(DatabasePath);
+        OldDatabaseOptions options;
+        options.customers = customers;
+        options.casesPerCustomer = 3;
+        old_WriteDatabase(DatabasePath, options);
+        Database db = Database::open(DatabasePath);
+        db.execute(QStringLiteral("DELETE FROM Address WHERE CustomerID <= %1").arg(removed));
+        db.execute(QStringLiteral("DELETE FROM Cases WHERE CustomerID <= %1").arg(removed));
+        db.close();
+        Database::releaseAll(); // as when the program last ended
+        return customers - removed;
+    }
+
+    void addCustomer(const QString& lastName) {
+        Recordset rs = Database::open(DatabasePath).openTable("Address");
+        rs.addNew();
+        rs.setValue("LastName", Value(lastName));
+        rs.update();
+        rs.close();
+        Database::releaseAll();
+    }
+
+    QStringList leftovers() const {
+        QStringList found;
+        for (const QString& f : {newFile(), backupFile() + ".part", DatabasePath + "-journal"})
+            if (QFileInfo::exists(f)) found << f;
+        return found;
+    }
+};
+
+TEST_F(MaintenanceTest, PathsOfTheFilesInvolved) {
+    const CompactionPaths p = data_CompactionPaths("Dunmark.mdb");
+    EXPECT_EQ(p.source, QDir::cleanPath(DatabasePath));
+    EXPECT_EQ(p.newFile, QDir::cleanPath(DataFolder + "Dunmark.new"));
+    EXPECT_EQ(p.backupFolder, DataFolder + "Backup/");
+    EXPECT_EQ(p.backupFile, DataFolder + "Backup/Dunmark.bak");
+
+    // A file elsewhere: its new file beside it, the backup named after fileName in the data folder.
+    const CompactionPaths other = data_CompactionPaths("Dunmark.mdb", "/srv/books/Ledger.mdb");
+    EXPECT_EQ(other.source, "/srv/books/Ledger.mdb");
+    EXPECT_EQ(other.newFile, "/srv/books/Ledger.new");
+    EXPECT_EQ(data_CompactionPaths("Dunmark.mdb", "/srv/books/Ledger.db").newFile, "/srv/books/Ledgernew")
+        << "always the last three characters";
+    EXPECT_EQ(other.backupFile, DataFolder + "Backup/Dunmark.bak");
+
+    // Names that would make two of the files one, or put the backup elsewhere.
+    for (const auto& [name, full] : std::vector<std::pair<QString, QString>>{
+             {"Dunmark.mdb", DataFolder + "Dunmark.new"}, {"mdb", ""}, {"../Dunmark.mdb", ""}, {"", ""}})
+        EXPECT_THROW(data_CompactionPaths(name, full), AppError)
+            << name.toStdString() << " " << full.toStdString();
+}
+
+TEST_F(MaintenanceTest, FirstAndSecondStartKeepTheFileAsItWasAsTheOneBackup) {
+    const int customers = fillWithSlack();
+    const QByteArray beforeFirst = bytesOf(DatabasePath);
+    ASSERT_FALSE(QFileInfo::exists(DataFolder + "Backup"));
+    // A connection of this program is still open on the file, and this program holds the file: both
+    // are let go for the compaction.
+    ASSERT_EQ(data_lGetRecordCount(DatabasePath, "Address"), customers);
+    Database::holdSharedLock(DatabasePath);
+
+    data_RepairCompactDatabase("Dunmark.mdb");
+
+    EXPECT_TRUE(QFileInfo(DataFolder + "Backup").isDir());
+    EXPECT_EQ(bytesOf(backupFile()), beforeFirst) << "the backup is the file as it was";
+    EXPECT_LT(QFileInfo(DatabasePath).size(), beforeFirst.size()) << "the database was compacted";
+    EXPECT_TRUE(checkFile(DatabasePath).intact);
+    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Address"), customers);
+    EXPECT_EQ(leftovers(), QStringList());
+    EXPECT_EQ(QDir(DataFolder + "Backup").entryList(QDir::Files), QStringList({"Dunmark.bak"}));
+
+    // Second start: the backup is replaced by the file as it was before this start.
+    addCustomer("Second-Start");
+    const QByteArray beforeSecond = bytesOf(DatabasePath);
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_EQ(bytesOf(backupFile()), beforeSecond);
+    EXPECT_EQ(checkFile(backupFile()).customers, customers + 1);
+    EXPECT_EQ(checkFile(DatabasePath).customers, customers + 1);
+    EXPECT_EQ(leftovers(), QStringList());
+    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(platform->errorReports.empty());
+}
+
+TEST_F(MaintenanceTest, NothingHappensWhileAnotherCopyHoldsTheDatabase) {
+    fillWithSlack();
+    data_RepairCompactDatabase("Dunmark.mdb"); // a backup from an earlier start
+    addCustomer("Later");
+    const QByteArray database = bytesOf(DatabasePath);
+    const QByteArray backup = bytesOf(backupFile());
+    ASSERT_NE(database, backup);
+
+    // Another running copy: a process that holds the shared lock on the file, as every copy does.
+    const QString flock = QStandardPaths::findExecutable("flock");
+    ASSERT_FALSE(flock.isEmpty()) << "util-linux flock is needed";
+    QProcess other;
+    other.start(flock, {"--shared", "--nonblock", "--close", DatabasePath, "-c", "echo held; exec cat"});
+    ASSERT_TRUE(other.waitForReadyRead(10000));
+    ASSERT_EQ(other.readAll().trimmed(), "held");
+
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_EQ(bytesOf(DatabasePath), database);
+    EXPECT_EQ(bytesOf(backupFile()), backup);
+    EXPECT_EQ(leftovers(), QStringList());
+    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(platform->errorReports.empty());
+
+    // The same in this program while it holds the file for its run: a second open of the file.
+    other.closeWriteChannel(); // its command ends, and with it the other copy
+    ASSERT_TRUE(other.waitForFinished(10000));
+    const int fd = ::open(QFile::encodeName(DatabasePath).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_SH | LOCK_NB), 0);
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_EQ(bytesOf(DatabasePath), database);
+    EXPECT_EQ(bytesOf(backupFile()), backup);
+    ::close(fd);
+
+    // Once the other copy has gone, the start compacts again.
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_EQ(bytesOf(backupFile()), database);
+    EXPECT_TRUE(platform->messages.empty());
+}
+
+TEST_F(MaintenanceTest, ADamagedFileOrAPendingChangeIsLeftAsItIs) {
+    fillWithSlack();
+    data_RepairCompactDatabase("Dunmark.mdb");
+    const QByteArray backup = bytesOf(backupFile());
+    const QByteArray good = bytesOf(DatabasePath);
+    ASSERT_GT(good.size(), 3 * 4096);
+    const auto writeDatabase = [&](const QByteArray& content) {
+        Database::releaseAll();
+        QFile f(DatabasePath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+    };
+
+    // Garbage bytes.
+    const QByteArray garbage(20000, '\x5a');
+    writeDatabase(garbage);
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_EQ(bytesOf(DatabasePath), garbage);
+    EXPECT_EQ(bytesOf(backupFile()), backup);
+    EXPECT_EQ(leftovers(), QStringList());
+
+    // A proper header over damaged pages: the engine's check of the copy fails.
+    QByteArray damaged = good;
+    for (qsizetype i = 4096; i < damaged.size(); ++i)
+        damaged[i] = char(i * 7);
+    writeDatabase(damaged);
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_EQ(bytesOf(DatabasePath), damaged);
+    EXPECT_EQ(bytesOf(backupFile()), backup);
+    EXPECT_EQ(leftovers(), QStringList());
+
+    // A journal beside the file that the engine does not finish: the file is not moved.
+    writeDatabase(good);
+    QFile journal(DatabasePath + "-journal");
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.close();
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_EQ(bytesOf(DatabasePath), good);
+    EXPECT_EQ(bytesOf(backupFile()), backup);
+    EXPECT_FALSE(QFileInfo::exists(newFile()));
+    QFile::remove(DatabasePath + "-journal");
+
+    // A missing database: nothing to do, nothing said.
+    QFile::remove(DatabasePath);
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_FALSE(QFileInfo::exists(DatabasePath));
+    EXPECT_EQ(bytesOf(backupFile()), backup);
+    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(platform->errorReports.empty());
+}
+
+TEST_F(MaintenanceTest, AStepThatFailsLateRemovesWhatTheRunMadeAndKeepsTheDatabase) {
+    fillWithSlack();
+    const QByteArray before = bytesOf(DatabasePath);
+    // The backup's name is taken by a folder that cannot be replaced.
+    ASSERT_TRUE(QDir().mkpath(backupFile() + "/kept"));
+
+    data_RepairCompactDatabase("Dunmark.mdb");
+
+    EXPECT_EQ(bytesOf(DatabasePath), before);
+    EXPECT_TRUE(QFileInfo(backupFile() + "/kept").isDir());
+    EXPECT_EQ(leftovers(), QStringList());
+    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(platform->errorReports.empty());
+}
+
+TEST_F(MaintenanceTest, StaleFilesOfAnEarlierRunAreReplacedAndASourceNamedNewIsNeverTouched) {
+    const int customers = fillWithSlack();
+    const QByteArray before = bytesOf(DatabasePath);
+    ASSERT_TRUE(QDir().mkpath(DataFolder + "Backup"));
+    for (const QString& stale : {newFile(), backupFile() + ".part"}) {
+        QFile f(stale);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("half written");
+    }
+    data_RepairCompactDatabase("Dunmark.mdb");
+    EXPECT_EQ(bytesOf(backupFile()), before);
+    EXPECT_EQ(checkFile(DatabasePath).customers, customers);
+    EXPECT_EQ(leftovers(), QStringList());
+
+    // The file to compact is itself called Dunmark.new: its new file would be itself.
+    ASSERT_TRUE(QFile::copy(DatabasePath, newFile()));
+    const QByteArray source = bytesOf(newFile());
+    const QByteArray backup = bytesOf(backupFile());
+    data_RepairCompactDatabase("Dunmark.mdb", newFile());
+    EXPECT_EQ(bytesOf(newFile()), source);
+    EXPECT_EQ(bytesOf(backupFile()), backup);
+    EXPECT_TRUE(platform->messages.empty());
+}
+
+TEST_F(MaintenanceTest, AKillBetweenAnyTwoStepsLeavesAUsableDatabaseAndTheNextStartFinishes) {
+    for (int steps = 0; steps <= CompactionStepCount; ++steps) {
+        SCOPED_TRACE(QStringLiteral("killed after step %1").arg(steps).toStdString());
+        QTemporaryDir programFolder;
+        ASSERT_TRUE(QDir(programFolder.path()).mkpath("Data"));
+        proc_SetProgramPaths(programFolder.path());
+        const int customers = fillWithSlack(60, 20);
+        data_RepairCompactDatabase("Dunmark.mdb"); // the previous start's backup
+        addCustomer("Since-Last-Start");
+        const QByteArray before = bytesOf(DatabasePath);
+        const QByteArray previousBackup = bytesOf(backupFile());
+
+        data_RepairCompactDatabaseSteps("Dunmark.mdb", QString(), steps);
+
+        // The database is there and whole: the file as it was, or its compacted copy.
+        const FileCheck database = checkFile(DatabasePath);
+        EXPECT_TRUE(database.intact);
+        EXPECT_EQ(database.customers, customers + 1);
+        // The backup is the previous one or the file as it was, and whole.
+        const QByteArray backupNow = bytesOf(backupFile());
+        EXPECT_TRUE(backupNow == previousBackup || backupNow == before);
+        EXPECT_TRUE(checkFile(backupFile()).intact);
+
+        // The next start (a new process) completes the work and leaves nothing behind.
+        Database::releaseAll();
+        addCustomer("Next-Start");
+        const QByteArray beforeNext = bytesOf(DatabasePath);
+        data_RepairCompactDatabase("Dunmark.mdb");
+        EXPECT_EQ(bytesOf(backupFile()), beforeNext);
+        EXPECT_EQ(checkFile(DatabasePath).customers, customers + 2);
+        EXPECT_TRUE(checkFile(DatabasePath).intact);
+        EXPECT_EQ(leftovers(), QStringList());
+        Database::releaseAll();
+    }
+    EXPECT_TRUE(platform->messages.empty());
+}
+
+} // namespace

@@ -36,7 +36,10 @@ QString case_sCustomerCaseLine(const QString& reference, const Value& dateReceiv
            (open ? QStringLiteral("Open") : QStringLiteral("Closed"));
 }
 
-QList<CaseListLine> case_ReadSelectCaseLines(const QString& databasePath, const QString& sql) {
+QList<CaseListLine> case_ReadSelectCaseLines(const QString& databasePath, const QString& caseSql,
+                                             const QString& orderBy) {
+    const QString sql = QStringLiteral("SELECT CaseID, ReferenceNumber, DateReceived, Stage FROM (") + caseSql +
+                        QStringLiteral(") order by ") + orderBy;
     return readLines(databasePath, sql, [](const Recordset& rs) {
         return case_sSelectCaseLine(rs.value(QStringLiteral("CaseID")).toLongLong(),
                                     rs.value(QStringLiteral("ReferenceNumber")).toString(),

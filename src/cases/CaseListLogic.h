@@ -21,8 +21,10 @@ QString case_sSelectCaseLine(qint64 caseId, const QString& reference, const Valu
 // A line of the customer's cases: reference, tab, date received "mm/dd/yy", tab, tab, Open/Closed.
 QString case_sCustomerCaseLine(const QString& reference, const Value& dateReceived, bool open);
 
-// The lines of a case set (a Cases SQL text) for the lookup and for the customer's case list.
-QList<CaseListLine> case_ReadSelectCaseLines(const QString& databasePath, const QString& sql);
+// The lines of a case set (a Cases SQL text) for the lookup, in the order of orderBy, and for the
+// customer's case list. The lookup reads its four columns in one pass.
+QList<CaseListLine> case_ReadSelectCaseLines(const QString& databasePath, const QString& caseSql,
+                                             const QString& orderBy);
 QList<CaseListLine> case_ReadCustomerCaseLines(const QString& databasePath, const QString& sql);
 
 // The criterion of a customer search: the field must be one of the customer table's fields (its own

@@ -181,7 +181,7 @@ void frmCaseDetails::func_DisplayCases(const QString& orderBy) {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! func_DisplayCases"));
     BusyPointer busy;
     QList<CaseListLine> lines;
-    if (!g.run([&] { lines = case_ReadSelectCaseLines(DatabasePath, sCaseSQL + QStringLiteral(" order by ") + orderBy); }))
+    if (!g.run([&] { lines = case_ReadSelectCaseLines(DatabasePath, sCaseSQL, orderBy); }))
         return;
     g.run([&] { fillList(ui->lstSelectCase, lines); });
 }

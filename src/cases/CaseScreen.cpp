@@ -2,6 +2,7 @@
 #include "app/AppInfo.h"
 #include "app/ErrorHandling.h"
 #include "cases/frmCaseDetails.h"
+#include "customers/frmCustomers.h"
 #include "data/DatabaseProcs.h"
 #include "screens/frmCollectionCompany.h"
 #include "ui_frmCaseDetails.h"
@@ -44,11 +45,12 @@ void frmCaseDetails::connectMenus() {
     for (int i = 0; i < 2; ++i) connect(cmdHelp[i], &QAbstractButton::clicked, this, [this, i] { cmdHelp_Click(i); });
     connect(ui->cmdCalculator, &QAbstractButton::clicked, this, [this] { cmdCalculator_Click(); });
     connect(ui->cmdCheckImage, &QAbstractButton::clicked, this, [this] { cmdCheckImage_Click(); });
+    connect(ui->cmdCustomerData, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(2); });
 
     // Screens that are not part of the program yet: present, and disabled whatever the state.
     for (QObject* control : std::initializer_list<QObject*>{
-             ui->cmdCustomerData, ui->mnuShowMenu_2, ui->cmdFilter, ui->mnuShowMenu_4, ui->Command1, ui->cmdMemo,
-             ui->cmdCalendar, ui->cmdCheckImage, ui->mnuPrintCustomerInfo->menuAction(), ui->mnuAboutItem})
+             ui->cmdFilter, ui->mnuShowMenu_4, ui->Command1, ui->cmdMemo, ui->cmdCalendar, ui->cmdCheckImage,
+             ui->mnuPrintCustomerInfo->menuAction(), ui->mnuAboutItem})
         m_unavailable.insert(control);
     for (QAbstractButton* b : cmdPrintNotice) m_unavailable.insert(b);
     for (QObject* control : std::as_const(m_unavailable)) setAvailable(control, false);
@@ -165,6 +167,15 @@ void frmCaseDetails::mnuShowMenu_Click(int index) {
             }))
             return;
         g.run([&] { func_LoadCollectionSettings(); });
+    } else if (index == 2) {
+        frmCustomers customers(this);
+        if (!g.run([&] {
+                customers.Form_Load();
+                if (customerKey() != 0) customers.func_CustGetCustomerRecord(customerKey());
+            }))
+            return;
+        if (!g.run([&] { platform().showModal(&customers); })) return;
+        g.run([&] { func_bAdjustForEmptyDatabase(); });
     }
 }
 

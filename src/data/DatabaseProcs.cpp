@@ -29,8 +29,13 @@ ErrorGuard::LocalHandler lockRetry(const QString& procedure, Value& result) {
     };
 }
 
+// An SQL text begins with the word SELECT; a table or query name may merely begin with those letters.
 bool isSqlText(const QString& source) {
-    return source.trimmed().startsWith(QLatin1String("select"), Qt::CaseInsensitive);
+    const QString text = source.trimmed();
+    const QLatin1String select("select");
+    if (!text.startsWith(select, Qt::CaseInsensitive)) return false;
+    return text.size() == select.size() ||
+           !(text[select.size()].isLetterOrNumber() || text[select.size()] == u'_');
 }
 
 QList<ListItem> readItems(const QString& procedure, const QString& databasePath, const QString& source,

@@ -1,10 +1,15 @@
 // dunmark-screen NAME [TAB]: shows one screen of Dunmark with sample content, for looking at it
-// (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails.
+// (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
+// frmCustomers, frmSplash.
 #include "app/AppInfo.h"
 #include "app/frmUnexpectedError.h"
 #include "bench/SampleData.h"
 #include "cases/frmCaseDetails.h"
+#include "customers/CustomerLogic.h"
+#include "customers/frmCustomers.h"
+#include "data/DatabaseProcs.h"
 #include "data/NewDatabase.h"
+#include "screens/frmSplash.h"
 #include "util/QtPlatform.h"
 
 #include <QApplication>
@@ -42,6 +47,30 @@ int main(int argc, char* argv[]) {
         screen.show();
         return QApplication::exec();
     }
-    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails [TAB]\n";
+    if (name == QLatin1String("frmCustomers")) {
+        // The first customer leaves a card, so that the card fields show something.
+        const Value first(qint64(1));
+        data_vChangeDBValue(DatabasePath, QStringLiteral("Address"), QStringLiteral("CCName"), Value("Visa"),
+                            QStringLiteral("PrimaryKey"), first);
+        data_vChangeDBValue(DatabasePath, QStringLiteral("Address"), QStringLiteral("NameOnCard"),
+                            Value("Robert A Brown"), QStringLiteral("PrimaryKey"), first);
+        data_vChangeDBValue(DatabasePath, QStringLiteral("Address"), QStringLiteral("CCNumber"),
+                            Value(cust_sConvertCardText(QStringLiteral("4111111111111111"), true)),
+                            QStringLiteral("PrimaryKey"), first);
+        data_vChangeDBValue(DatabasePath, QStringLiteral("Address"), QStringLiteral("ExpDate"), Value("12/27"),
+                            QStringLiteral("PrimaryKey"), first);
+        frmCustomers screen;
+        screen.Form_Load();
+        screen.findChild<QTabWidget*>(QStringLiteral("tabCustomer"))->setCurrentIndex(tab);
+        screen.exec();
+        return 0;
+    }
+    if (name == QLatin1String("frmSplash")) {
+        frmSplash screen;
+        screen.Form_Load();
+        return QApplication::exec();
+    }
+    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash"
+                           " [TAB]\n";
     return 2;
 }

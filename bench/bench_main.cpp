@@ -1,0 +1,489 @@
+// dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER]: times the record
+// operations, a navigation step and the case screen's reading on a program folder of sample data, each beside
+// the same reading done with prepared SQLite statements on the same file in the same run, and prints medians
+// and ratios.
+#include "app/AppInfo.h"
+#include "bench/SampleData.h"
+#include "cases/frmCaseDetails.h"
+#include "data/DatabaseProcs.h"
+#include "data/NewDatabase.h"
+#include "data/engine/Database.h"
+#include "util/QtPlatform.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <random>
+#include <sqlite3.h>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+QTextStream out(stdout);
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsOf(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double median(std::vector<double> samples) {
+    if (samples.empty()) return 0.0;
+    std::sort(samples.begin(), samples.end());
+    const size_t n = samples.size();
+    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2.0;
+}
+
+// ---- prepared statements on the same file, the yardstick
+
+class RawDatabase {
+public:
+    explicit RawDatabase(const QString& path) {
+        if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            throw std::runtime_error("cannot open the database for the raw statements");
+        sqlite3_busy_timeout(m_db, 200);
+    }
+    ~RawDatabase() { sqlite3_close_v2(m_db); }
+    RawDatabase(const RawDatabase&) = delete;
+    RawDatabase& operator=(const RawDatabase&) = delete;
+    sqlite3* handle() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+class RawStatement {
+public:
+    RawStatement(const RawDatabase& db, const char* sql) {
+        if (sqlite3_prepare_v3(db.handle(), sql, -1, SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr) !=
+            SQLITE_OK)
+            throw std::runtime_error(std::string("cannot prepare: ") + sqlite3_errmsg(db.handle()));
+    }
+    ~RawStatement() { sqlite3_finalize(m_stmt); }
+    RawStatement(const RawStatement&) = delete;
+    RawStatement& operator=(const RawStatement&) = delete;
+
+    RawStatement& bind(int index, qint64 value) {
+        sqlite3_bind_int64(m_stmt, index, value);
+        return *this;
+    }
+    RawStatement& bind(int index, const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        sqlite3_bind_text(m_stmt, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    bool step() {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW) return true;
+        if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(sqlite3_db_handle(m_stmt)));
+        return false;
+    }
+    void reset() { sqlite3_reset(m_stmt); }
+    int columns() const { return sqlite3_column_count(m_stmt); }
+    qint64 integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
+    // One column in the program's form: a number, or text as a QString.
+    QVariant value(int column) const {
+        switch (sqlite3_column_type(m_stmt, column)) {
+        case SQLITE_INTEGER:
+            return sqlite3_column_int64(m_stmt, column);
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(m_stmt, column);
+        case SQLITE_NULL:
+            return QVariant();
+        default:
+            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column)),
+                                     sqlite3_column_bytes(m_stmt, column));
+        }
+    }
+    // Reads every column of every row; the number of rows.
+    int readAll() {
+        int rows = 0;
+        while (step()) {
+            for (int c = 0; c < columns(); ++c)
+                value(c);
+            ++rows;
+        }
+        reset();
+        return rows;
+    }
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+};
+
+// ---- the table of results
+
+struct Row {
+    QString what;
+    double program = 0; // median, ms
+    double raw = 0;     // median, ms
+    QString target;
+    bool met = true;
+};
+
+std::vector<Row> results;
+
+void report(const QString& what, double program, double raw, const QString& target, bool met) {
+    results.push_back({what, program, raw, target, met});
+    out << "  " << what << ": " << QString::number(program, 'f', 4) << " ms (raw "
+        << QString::number(raw, 'f', 4) << " ms)" << Qt::endl;
+}
+
+// Within three times the raw statements.
+void reportRatio(const QString& what, const std::vector<double>& program, const std::vector<double>& raw) {
+    const double p = median(program), r = median(raw);
+    report(what, p, r, QStringLiteral("<= 3x raw"), r > 0 && p <= 3 * r);
+}
+
+void reportLimit(const QString& what, const std::vector<double>& program, const std::vector<double>& raw,
+                 double limitMs) {
+    const double p = median(program);
+    report(what, p, median(raw), QStringLiteral("< %1 ms").arg(limitMs), p < limitMs);
+}
+
+void printTable() {
+    out << Qt::endl;
+    out << QStringLiteral("%1 %2 %3 %4  %5  %6")
+               .arg(QStringLiteral("Operation (median)"), -46)
+               .arg(QStringLiteral("Dunmark ms"), 12)
+               .arg(QStringLiteral("Raw ms"), 10)
+               .arg(QStringLiteral("Ratio"), 7)
+               .arg(QStringLiteral("Target"), -12)
+               .arg(QStringLiteral("Met"))
+        << Qt::endl;
+    out << QString(100, u'-') << Qt::endl;
+    for (const Row& row : results) {
+        out << QStringLiteral("%1 %2 %3 %4  %5  %6")
+                   .arg(row.what, -46)
+                   .arg(row.program, 12, 'f', 4)
+                   .arg(row.raw, 10, 'f', 4)
+                   .arg(row.raw > 0 ? QString::number(row.program / row.raw, 'f', 2) + u'x'
+                                    : QStringLiteral("-"),
+                        7)
+                   .arg(row.target, -12)
+                   .arg(row.met ? QStringLiteral("yes") : QStringLiteral("NO"))
+            << Qt::endl;
+    }
+}
+
+// ---- the benchmark
+
+struct Options {
+    int customers = 50000;
+    int cases = 100000;
+    int runs = 1000;
+    QString folder; // a program folder to use (filled when it has no database yet) instead of a temporary one
+};
+
+bool parse(const QStringList& args, Options& o) {
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--folder") && i + 1 < args.size()) {
+            o.folder = args[++i];
+            continue;
+        }
+        bool ok = false;
+        const int value = i + 1 < args.size() ? args[i + 1].toInt(&ok) : 0;
+        if (!ok || value <= 0) return false;
+        if (args[i] == QLatin1String("--customers"))
+            o.customers = value;
+        else if (args[i] == QLatin1String("--cases"))
+            o.cases = value;
+        else if (args[i] == QLatin1String("--runs"))
+            o.runs = value;
+        else
+            return false;
+        ++i;
+    }
+    return true;
+}
+
+class Bench {
+public:
+    Bench(const Options& options, const RawDatabase& raw) : o(options), raw(raw), rng(20261206) {
+        RawStatement open(raw, "SELECT CaseID FROM Cases WHERE CaseOpen = 1 ORDER BY CaseID");
+        while (open.step())
+            openKeys.push_back(open.integer(0));
+    }
+
+    qint64 anyCase() { return std::uniform_int_distribution<qint64>(1, o.cases)(rng); }
+    // An open case that has another open case after it.
+    qint64 anyOpenCase() {
+        return openKeys[std::uniform_int_distribution<size_t>(0, openKeys.size() - 2)(rng)];
+    }
+
+    void recordOperations() {
+        out << "Record operations (" << o.runs << " runs; writes and counts fewer)" << Qt::endl;
+        std::vector<double> program, direct;
+
+        RawStatement select(raw, "SELECT BallanceOwed FROM Cases WHERE CaseID = ?");
+        for (int i = 0; i < o.runs; ++i) {
+            const qint64 key = anyCase();
+            program.push_back(millisecondsOf([&] {
+                data_vCheckDBValue(DatabasePath, QStringLiteral("Cases"), QStringLiteral("BallanceOwed"),
+                                   QStringLiteral("PrimaryKey"), Value(key));
+            }));
+            direct.push_back(millisecondsOf([&] {
+                select.bind(1, key);
+                if (select.step()) select.value(0);
+                select.reset();
+            }));
+        }
+        reportRatio(QStringLiteral("data_vCheckDBValue by key"), program, direct);
+
+        program.clear();
+        direct.clear();
+        RawStatement update(raw, "UPDATE Cases SET CollectionContact = ? WHERE CaseID = ?");
+        // Each write changes what the row holds: SQLite skips the disk for a row written with its own
+        // content.
+        const int writeRuns = std::max(5, o.runs / 5);
+        for (int i = 0; i < writeRuns; ++i) {
+            const qint64 key = anyCase(), rawKey = anyCase();
+            const QString contact = QStringLiteral("Officer %1").arg(i);
+            const QString rawContact = QStringLiteral("Raw officer %1").arg(i);
+            program.push_back(millisecondsOf([&] {
+                data_vChangeDBValue(DatabasePath, QStringLiteral("Cases"),
+                                    QStringLiteral("CollectionContact"), Value(contact),
+                                    QStringLiteral("PrimaryKey"), Value(key));
+            }));
+            direct.push_back(millisecondsOf([&] {
+                update.bind(1, rawContact).bind(2, rawKey);
+                update.step();
+                update.reset();
+            }));
+        }
+        reportRatio(QStringLiteral("data_vChangeDBValue by key"), program, direct);
+
+        program.clear();
+        direct.clear();
+        const int countRuns = std::max(5, o.runs / 20);
+        RawStatement count(raw, "SELECT COUNT(*) FROM Cases WHERE CaseOpen = 1");
+        qint64 counted = 0, rawCounted = 0;
+        for (int i = 0; i < countRuns; ++i) {
+            program.push_back(millisecondsOf([&] {
+                counted = data_lGetRecordCount(DatabasePath,
+                                               QStringLiteral("Select * FROM Cases WHERE CaseOpen = True"));
+            }));
+            direct.push_back(millisecondsOf([&] {
+                if (count.step()) rawCounted = count.integer(0);
+                count.reset();
+            }));
+        }
+        if (counted != rawCounted)
+            out << "  ! the counts differ: " << counted << " and " << rawCounted << Qt::endl;
+        reportRatio(QStringLiteral("data_lGetRecordCount (open cases)"), program, direct);
+    }
+
+    void navigationStep() {
+        out << "Navigation step (" << o.runs << " runs)" << Qt::endl;
+        std::vector<double> program, direct;
+        RawStatement find(raw, "SELECT CaseID FROM Cases WHERE CaseOpen = 1 AND CaseID = ?");
+        RawStatement next(raw,
+                          "SELECT * FROM Cases WHERE CaseOpen = 1 AND CaseID > ? ORDER BY CaseID LIMIT 1");
+        qint64 lastProgram = 0, lastRaw = 0;
+        for (int i = 0; i < o.runs; ++i) {
+            const qint64 key = anyOpenCase();
+            program.push_back(millisecondsOf([&] {
+                Database db = Database::open(DatabasePath);
+                Recordset rs = db.openDynaset(QStringLiteral("Select * FROM Cases WHERE CaseOpen = True"));
+                rs.findFirst(QStringLiteral("CaseID = ") + QString::number(key));
+                rs.moveNext();
+                for (int f = 0; f < rs.fieldCount(); ++f)
+                    rs.value(rs.fieldName(f));
+                lastProgram = rs.value(QStringLiteral("CaseID")).toLongLong();
+            }));
+            direct.push_back(millisecondsOf([&] {
+                find.bind(1, key);
+                const bool found = find.step();
+                find.reset();
+                if (!found) return;
+                next.bind(1, key);
+                if (next.step()) {
+                    for (int c = 0; c < next.columns(); ++c)
+                        next.value(c);
+                    lastRaw = next.integer(0);
+                }
+                next.reset();
+            }));
+            if (lastProgram != lastRaw)
+                out << "  ! the next cases differ: " << lastProgram << " and " << lastRaw << Qt::endl;
+        }
+        reportLimit(QStringLiteral("navigation step"), program, direct, 10);
+    }
+
+    void caseScreen() {
+        out << "Case screen" << Qt::endl;
+        const int screenRuns = 3;
+        std::vector<double> program, direct;
+
+        // Start-up: the lists, the settings, the open-case count, the first open case with its customer and
+        // that customer's cases, and the picker (Form_Load fills it right after showing the first case, so
+        // the whole of Form_Load is timed: an upper bound of the time to the first case).
+        RawStatement finalResults(raw, "SELECT FinalResult FROM q_ListFinalResults");
+        RawStatement checkTypes(raw, "SELECT CheckType FROM q_ListCheckTypes");
+        RawStatement fields(raw, "SELECT name FROM pragma_table_info('Address')");
+        RawStatement config(raw, "SELECT * FROM Config LIMIT 1");
+        RawStatement openCount(raw, "SELECT COUNT(*) FROM Cases WHERE CaseOpen = 1");
+        RawStatement firstOpen(raw, "SELECT * FROM Cases WHERE CaseOpen = 1 ORDER BY CaseID LIMIT 1");
+        RawStatement customer(raw, "SELECT * FROM Address WHERE CustomerID = ?");
+        RawStatement customerCases(raw, "SELECT * FROM Cases WHERE CustomerID = ? ORDER BY CaseID");
+        RawStatement pickerOpen(raw, "SELECT * FROM q_CustomerListWithOpenCaseDetails");
+        RawStatement pickerOthers(raw, "SELECT * FROM q_CustomerListWithNoOpenCase");
+        const auto rawCase = [&](RawStatement& caseRow) {
+            qint64 customerKey = 0;
+            if (caseRow.step()) {
+                for (int c = 0; c < caseRow.columns(); ++c)
+                    caseRow.value(c);
+                customerKey = caseRow.value(1).toLongLong();
+            }
+            caseRow.reset();
+            customer.bind(1, customerKey).readAll();
+            customerCases.bind(1, customerKey).readAll();
+        };
+        const auto rawPicker = [&] {
+            pickerOpen.readAll();
+            pickerOthers.readAll();
+        };
+
+        std::unique_ptr<frmCaseDetails> screen;
+        for (int i = 0; i < screenRuns; ++i) {
+            screen.reset();
+            program.push_back(millisecondsOf([&] {
+                screen = std::make_unique<frmCaseDetails>();
+                screen->Form_Load();
+            }));
+            direct.push_back(millisecondsOf([&] {
+                finalResults.readAll();
+                checkTypes.readAll();
+                fields.readAll();
+                config.readAll();
+                openCount.readAll();
+                rawCase(firstOpen);
+                rawPicker();
+            }));
+        }
+        if (screen->caseKey() != openKeys.front())
+            out << "  ! the first open case is " << openKeys.front() << ", the screen shows "
+                << screen->caseKey() << Qt::endl;
+        reportLimit(QStringLiteral("start-up (whole Form_Load)"), program, direct, 1000);
+
+        // Next and Previous through the open cases.
+        const int steps = std::clamp(o.runs / 10, 10, int(openKeys.size()) / 2 - 1);
+        RawStatement nextOpen(
+            raw, "SELECT * FROM Cases WHERE CaseOpen = 1 AND CaseID > ? ORDER BY CaseID LIMIT 1");
+        RawStatement previousOpen(
+            raw, "SELECT * FROM Cases WHERE CaseOpen = 1 AND CaseID < ? ORDER BY CaseID DESC LIMIT 1");
+        for (int direction : {2, 1}) {
+            program.clear();
+            direct.clear();
+            RawStatement& rawStep = direction == 2 ? nextOpen : previousOpen;
+            for (int i = 0; i < steps; ++i) {
+                const qint64 from = screen->caseKey();
+                program.push_back(millisecondsOf([&] { screen->cmdCaseNavigate_Click(direction); }));
+                direct.push_back(millisecondsOf([&] { rawCase(rawStep.bind(1, from)); }));
+            }
+            reportLimit(direction == 2 ? QStringLiteral("Next (open cases)")
+                                       : QStringLiteral("Previous (open cases)"),
+                        program, direct, 15);
+        }
+        if (screen->caseKey() != openKeys.front())
+            out << "  ! back at " << screen->caseKey() << " instead of " << openKeys.front() << Qt::endl;
+
+        // The customer picker.
+        program.clear();
+        direct.clear();
+        for (int i = 0; i < screenRuns + 2; ++i) {
+            program.push_back(millisecondsOf([&] { screen->func_PopulateCustomerList(); }));
+            direct.push_back(millisecondsOf(rawPicker));
+        }
+        reportLimit(QStringLiteral("picker fill (func_PopulateCustomerList)"), program, direct, 400);
+
+        // The lookup list of all cases.
+        program.clear();
+        direct.clear();
+        RawStatement allCases(raw, "SELECT * FROM Cases ORDER BY CaseID");
+        screen->sCaseSQL = screen->sAllCasesSQL;
+        for (int i = 0; i < screenRuns + 2; ++i) {
+            program.push_back(millisecondsOf([&] { screen->func_DisplayCases(QStringLiteral("CaseID")); }));
+            direct.push_back(millisecondsOf([&] {
+                while (allCases.step()) {
+                    allCases.value(0);
+                    allCases.value(3);
+                    allCases.value(4);
+                    allCases.value(5);
+                }
+                allCases.reset();
+            }));
+        }
+        reportLimit(QStringLiteral("lookup list of all cases"), program, direct, 500);
+    }
+
+private:
+    const Options& o;
+    const RawDatabase& raw;
+    std::mt19937_64 rng;
+    std::vector<qint64> openKeys;
+};
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    Options options;
+    if (!parse(QCoreApplication::arguments(), options)) {
+        QTextStream(stderr)
+            << "usage: dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER]\n";
+        return 2;
+    }
+    setPlatform(std::make_unique<QtPlatform>());
+
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        QTextStream(stderr) << "dunmark_bench: cannot make a temporary folder\n";
+        return 1;
+    }
+    try {
+        const QString programFolder = options.folder.isEmpty() ? folder.path() : options.folder;
+        proc_SetProgramPaths(programFolder);
+        if (data_MakeProgramFolder(programFolder)) {
+            out << "Filling " << options.customers << " customers and " << options.cases << " cases ... "
+                << Qt::flush;
+            const double fill = millisecondsOf([&] {
+                sample_Fill(DatabasePath, SampleSize{options.customers, options.cases, 20261206});
+            });
+            out << QString::number(fill / 1000.0, 'f', 1) << " s" << Qt::endl;
+        } else {
+            const RawDatabase existing(DatabasePath);
+            RawStatement size(existing,
+                              "SELECT (SELECT COUNT(*) FROM Address), (SELECT MAX(CaseID) FROM Cases)");
+            if (size.step()) {
+                options.customers = int(size.integer(0));
+                options.cases = int(size.integer(1));
+            }
+            out << "Using " << DatabasePath << ": " << options.customers << " customers, cases up to "
+                << options.cases << Qt::endl;
+        }
+
+        const RawDatabase raw(DatabasePath);
+        Bench bench(options, raw);
+        bench.recordOperations();
+        bench.navigationStep();
+        bench.caseScreen();
+    } catch (const std::exception& e) {
+        QTextStream(stderr) << "dunmark_bench: " << e.what() << "\n";
+        return 1;
+    }
+    printTable();
+    Database::releaseAll();
+    return std::all_of(results.begin(), results.end(), [](const Row& r) { return r.met; }) ? 0 : 1;
+}

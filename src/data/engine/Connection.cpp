@@ -263,7 +263,8 @@ Value fromStored(const Value& stored, ColumnKind kind) {
         break;
     case ColumnKind::Date:
         if (number) return Value::fromDayNumber(stored.toDouble());
-        if (const auto dt = Value::parseDateTime(stored.toString())) return Value::date(*dt);
+        if (k == K::Text)
+            if (const auto day = Value::parseDayNumber(stored.toString())) return Value::fromDayNumber(*day);
         break;
     case ColumnKind::Text:
         if (number) return Value(stored.toString());
@@ -319,6 +320,17 @@ void Connection::close() {
     transactionDepth = 0;
     if (lockFd >= 0) ::flock(lockFd, LOCK_UN);
     lockFd = -1;
+}
+
+void Connection::updateStatistics(bool everything) noexcept {
+    if (!m_db || transactionDepth > 0 || !sqlite3_get_autocommit(m_db)) return;
+    // Only into the file this connection opened, never into another one put in its place since.
+    struct stat st {};
+    if (::stat(m_path.toLocal8Bit().constData(), &st) != 0 || st.st_dev != m_device || st.st_ino != m_inode)
+        return;
+    const char* sql = everything ? "PRAGMA analysis_limit = 1000; ANALYZE"
+                                 : "PRAGMA analysis_limit = 1000; PRAGMA optimize";
+    sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
 }
 
 sqlite3_stmt* Connection::acquire(const QString& sql, DbOp op, bool& owned) {

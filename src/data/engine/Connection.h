@@ -97,6 +97,10 @@ public:
     sqlite3* handle() const;
     bool isOpen() const { return m_db != nullptr; }
     void close();
+    // Lets SQLite gather the statistics its query plans need: a bounded ANALYZE of the tables that lack
+    // them (everything = true: of every table). Best effort: a file that cannot be written now is left as
+    // it is.
+    void updateStatistics(bool everything) noexcept;
 
     dev_t device() const { return m_device; }
     ino_t inode() const { return m_inode; }

@@ -210,14 +210,19 @@ void Database::holdSharedLock(const QString& path) {
 void Database::release(const QString& path) {
     const QString key = normalizedPath(path);
     Registry& r = registry();
-    if (const auto c = r.connections.take(key)) c->close();
+    if (const auto c = r.connections.take(key)) {
+        c->updateStatistics(false);
+        c->close();
+    }
     if (r.sharedHeld.remove(key)) ::flock(r.sharedFds.value(key), LOCK_UN);
 }
 
 void Database::releaseAll() {
     Registry& r = registry();
-    for (const auto& c : std::as_const(r.connections))
+    for (const auto& c : std::as_const(r.connections)) {
+        c->updateStatistics(false);
         c->close();
+    }
     r.connections.clear();
     for (const QString& key : std::as_const(r.sharedHeld))
         ::flock(r.sharedFds.value(key), LOCK_UN);
@@ -254,6 +259,7 @@ void Database::compactDatabase(const QString& source, const QString& newFile) {
     try {
         Connection copy(to, false);
         checkIntact(copy);
+        copy.updateStatistics(true); // the new file starts with the statistics its queries need
     } catch (...) {
         QFile::remove(to);
         throw;

@@ -286,9 +286,14 @@ struct Recordset::Impl {
     // Keyset and Rows position
     qsizetype at = -1;
 
-    // The current row's values (Table and Keyset)
+    // The current row's values (Table and Keyset) in stored form, each converted when first read
     bool loaded = false;
     QVector<Value> row;
+    QVector<bool> converted;
+
+    // The queries that read rows, built once (they depend on the index only)
+    QString cachedHead;
+    QString cachedSelectHead;
 
     EditMode mode = EditMode::None;
     QHash<int, Value> changes; // field -> stored value
@@ -324,26 +329,42 @@ struct Recordset::Impl {
         return indexColumn < 0 ? QStringLiteral("rowid") : sqlQuoteName(table->columns[indexColumn].name);
     }
 
-    QString head() const {
-        QString cols = columnList();
-        return QStringLiteral("SELECT rowid, %1%2%3 FROM %4 ")
-            .arg(indexExpr(), cols.isEmpty() ? QString() : QStringLiteral(", "), cols, quotedTable);
+    QString head() {
+        if (cachedHead.isEmpty()) {
+            const QString cols = columnList();
+            cachedHead =
+                QStringLiteral("SELECT rowid, %1%2%3 FROM %4 ")
+                    .arg(indexExpr(), cols.isEmpty() ? QString() : QStringLiteral(", "), cols, quotedTable);
+        }
+        return cachedHead;
+    }
+
+    QString rowQuery() { return head() + QStringLiteral("WHERE rowid = ?1"); }
+
+    // The index or the fields have changed: the row queries are built again.
+    void forgetQueries() {
+        cachedHead.clear();
+        cachedSelectHead.clear();
     }
 
     void loadFrom(const Stmt& s) {
-        rowid = s.stored(0).toLongLong();
+        rowid = sqlite3_column_int64(s.get(), 0);
         indexValue = s.stored(1);
         row.resize(fields.size());
+        converted.fill(false, fields.size());
         for (int i = 0; i < fields.size(); ++i)
-            row[i] = s.logical(i + 2, fields[i].info.kind);
+            row[i] = s.stored(i + 2);
         loaded = true;
     }
 
     // Runs a positioning query; on a row it becomes the current row.
-    bool locate(const QString& sql, const Value& a = Value(), const Value& b = Value()) {
+    // A value c is bound to ?3 (the value of a simple find criterion).
+    bool locate(const QString& sql, const Value& a = Value(), const Value& b = Value(),
+                const Value& c = Value()) {
         Stmt s(db(), sql, DbOp::Open);
         if (!a.isEmpty()) s.bind(1, a);
         if (!b.isEmpty()) s.bind(2, b);
+        if (!c.isEmpty()) s.bind(3, c);
         if (!s.step()) return false;
         loadFrom(s);
         pos = Pos::On;
@@ -354,7 +375,7 @@ struct Recordset::Impl {
     void loadRow() {
         if (loaded) return;
         const qint64 id = source == Source::Keyset ? keys[at] : rowid;
-        Stmt s(db(), head() + QStringLiteral("WHERE rowid = ?1"), DbOp::Open);
+        Stmt s(db(), rowQuery(), DbOp::Open);
         s.bind(1, Value(id));
         if (!s.step()) recordDeleted();
         loadFrom(s);
@@ -388,11 +409,14 @@ struct Recordset::Impl {
 
     // The navigation queries of a table source: "SELECT rowid, <index>, <fields> FROM <source> WHERE
     // (<filter>) AND <condition> ORDER BY ...".
-    QString select(const QString& condition) const {
-        QString cols = columnList();
-        QString sql =
-            QStringLiteral("SELECT rowid, %1%2%3 FROM %4")
-                .arg(indexExpr(), cols.isEmpty() ? QString() : QStringLiteral(", "), cols, fromText);
+    QString select(const QString& condition) {
+        if (cachedSelectHead.isEmpty()) {
+            const QString cols = columnList();
+            cachedSelectHead =
+                QStringLiteral("SELECT rowid, %1%2%3 FROM %4")
+                    .arg(indexExpr(), cols.isEmpty() ? QString() : QStringLiteral(", "), cols, fromText);
+        }
+        QString sql = cachedSelectHead;
         if (!filter.isEmpty())
             sql += QStringLiteral(" WHERE (") + filter + u')' +
                    (condition.isEmpty() ? QString() : QStringLiteral(" AND "));
@@ -499,8 +523,33 @@ struct Recordset::Impl {
 
     // ---- Finding
 
+    // A criterion "Field = number" or "Field = \"text\"" on a column of the table, as a condition with
+    // the value as parameter ?3, so that the same prepared statement serves every value.
+    std::optional<std::pair<QString, Value>> boundCriterion(const QString& criterion) const {
+        static const QRegularExpression simple(QStringLiteral(
+            R"rx(^\s*(?:\[([^\]]+)\]|([A-Za-z_]\w*))\s*=\s*(?:(-?\d{1,15})|(-?\d{1,15}\.\d{1,15})|"((?:[^"]|"")*)")\s*$)rx"));
+        const auto m = simple.match(criterion);
+        if (!m.hasMatch() || !table) return std::nullopt;
+        const int column = table->column(m.hasCaptured(1) ? m.captured(1) : m.captured(2));
+        if (column < 0) return std::nullopt;
+        Value value;
+        if (m.hasCaptured(3))
+            value = Value(m.captured(3).toLongLong());
+        else if (m.hasCaptured(4))
+            value = Value(m.captured(4).toDouble());
+        else
+            value = Value(m.captured(5).replace(QStringLiteral("\"\""), QStringLiteral("\"")));
+        return std::pair<QString, Value>{sqlQuoteName(table->columns[column].name) + QStringLiteral(" = ?3"),
+                                         value};
+    }
+
     void find(const QString& criterion, Direction direction) {
         if (type != Type::Dynaset) notSupported();
+        if (source == Source::Table)
+            if (const auto bound = boundCriterion(criterion)) {
+                findInTable(u'(' + bound->first + u')', direction, bound->second);
+                return;
+            }
         const QString condition = translateSql(criterion);
         if (source == Source::Table) {
             findInTable(u'(' + condition + u')', direction);
@@ -578,28 +627,31 @@ struct Recordset::Impl {
         }
     }
 
-    void findInTable(const QString& condition, Direction direction) {
+    // value: the parameter ?3 of the condition, if it has one.
+    void findInTable(const QString& condition, Direction direction, const Value& value = Value()) {
         bool found = false;
         const Value id(rowid);
         const bool onRow = pos == Pos::On;
         switch (direction) {
         case Direction::First:
-            found = locate(select(condition) + ascending());
+            found = locate(select(condition) + ascending(), Value(), Value(), value);
             break;
         case Direction::Last:
-            found = locate(select(condition) + descending());
+            found = locate(select(condition) + descending(), Value(), Value(), value);
             break;
         case Direction::Next:
             if (onRow)
-                found = locate(select(condition + QStringLiteral(" AND rowid > ?1")) + ascending(), id);
+                found = locate(select(condition + QStringLiteral(" AND rowid > ?1")) + ascending(), id,
+                               Value(), value);
             else if (pos != Pos::After)
-                found = locate(select(condition) + ascending());
+                found = locate(select(condition) + ascending(), Value(), Value(), value);
             break;
         case Direction::Previous:
             if (onRow)
-                found = locate(select(condition + QStringLiteral(" AND rowid < ?1")) + descending(), id);
+                found = locate(select(condition + QStringLiteral(" AND rowid < ?1")) + descending(), id,
+                               Value(), value);
             else if (pos == Pos::After)
-                found = locate(select(condition) + descending());
+                found = locate(select(condition) + descending(), Value(), Value(), value);
             break;
         }
         noMatch = !found;
@@ -622,6 +674,10 @@ struct Recordset::Impl {
         requireCurrent();
         if (source == Source::Rows) return rows[at][f];
         loadRow();
+        if (!converted[f]) {
+            row[f] = fromStored(row[f], fields[f].info.kind);
+            converted[f] = true;
+        }
         return row[f];
     }
 
@@ -668,7 +724,7 @@ struct Recordset::Impl {
             }
             discardEdit();
             loaded = false;
-            if (source == Source::Table) locate(head() + QStringLiteral("WHERE rowid = ?1"), Value(rowid));
+            if (source == Source::Table) locate(rowQuery(), Value(rowid));
             return;
         }
 
@@ -712,7 +768,7 @@ struct Recordset::Impl {
             pos = Pos::On;
             deleted = false;
         } else {
-            locate(head() + QStringLiteral("WHERE rowid = ?1"), Value(newRowid));
+            locate(rowQuery(), Value(newRowid));
         }
     }
 };
@@ -934,6 +990,7 @@ void Recordset::setIndex(const QString& indexName) {
         throw DbError(DbErr::NotAnIndex, QStringLiteral("'%1' isn't an index in this table.").arg(indexName));
     r.indexColumn = column == t.rowidColumn ? -1 : column;
     r.indexName = indexName;
+    r.forgetQueries();
     r.discardEdit();
     r.pos = Pos::Unpositioned;
     r.loaded = false;

@@ -127,6 +127,109 @@ QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
+// Reads exactly `count` digits at s[i...]; -1 when any of them is not a digit.
+int fixedDigits(QStringView s, qsizetype i, int count) {
+    int n = 0;
+    for (int k = 0; k < count; ++k) {
+        const char16_t c = s[i + k].unicode();
+        if (c < u'0' || c > u'9') return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+// The day number of a date and a time of day (milliseconds since midnight).
+double dayNumberOf(const QDate& date, qint64 msecsOfDay) {
+    const double days = static_cast<double>(date.toJulianDay() - baseDate().toJulianDay());
+    const double fraction = static_cast<double>(msecsOfDay) / 86400000.0;
+    return days >= 0 ? days + fraction : days - fraction;
+}
+
+// The date and time of day (milliseconds since midnight) of a day number.
+std::pair<QDate, int> splitDayNumber(double dayNumber) {
+    if (!std::isfinite(dayNumber) || dayNumber < MinDayNumber || dayNumber >= MaxDayNumber) overflow();
+    qint64 days = static_cast<qint64>(std::trunc(dayNumber));
+    qint64 msecs = std::llround(std::fabs(dayNumber - static_cast<double>(days)) * 86400000.0);
+    // Whole seconds unless the value really carries milliseconds (avoids 23:59:59.999 from rounding).
+    if (msecs % 1000 != 0 && std::llabs(msecs - std::llround(msecs / 1000.0) * 1000) <= 1)
+        msecs = std::llround(msecs / 1000.0) * 1000;
+    if (msecs >= 86400000) {
+        msecs -= 86400000;
+        days += dayNumber < 0 ? -1 : 1;
+    }
+    return {QDate::fromJulianDay(baseDate().toJulianDay() + days), static_cast<int>(msecs)};
+}
+
+// The stored form 'YYYY-MM-DD HH:MM:SS' (or the date alone), read without regular expressions.
+std::optional<std::pair<QDate, int>> parseStoredForm(const QString& text) {
+    const QStringView s(text);
+    if (s.size() != 10 && s.size() != 19) return std::nullopt;
+    if (s[4] != u'-' || s[7] != u'-') return std::nullopt;
+    const int year = fixedDigits(s, 0, 4), month = fixedDigits(s, 5, 2), day = fixedDigits(s, 8, 2);
+    if (year < 0 || month < 0 || day < 0) return std::nullopt;
+    int hour = 0, minute = 0, second = 0;
+    if (s.size() == 19) {
+        if (s[10] != u' ' || s[13] != u':' || s[16] != u':') return std::nullopt;
+        hour = fixedDigits(s, 11, 2);
+        minute = fixedDigits(s, 14, 2);
+        second = fixedDigits(s, 17, 2);
+        if (hour < 0 || minute < 0 || second < 0) return std::nullopt;
+    }
+    const QDate date(year, month, day);
+    if (!date.isValid() || !QTime::isValid(hour, minute, second, 0)) return std::nullopt;
+    return std::pair<QDate, int>{date, ((hour * 60 + minute) * 60 + second) * 1000};
+}
+
+// Any accepted date text as a date and a time of day (milliseconds since midnight).
+std::optional<std::pair<QDate, int>> parseDateParts(const QString& text) {
+    if (auto stored = parseStoredForm(text)) return stored;
+
+    static const QRegularExpression classic(QStringLiteral(
+        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm])?)?\s*$)"));
+    static const QRegularExpression iso(QStringLiteral(
+        R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?)?\s*$)"));
+    static const QRegularExpression timeOnly(
+        QStringLiteral(R"(^\s*(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm])?\s*$)"));
+
+    int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
+    QString ampm;
+    bool timeGiven = false;
+    if (const auto m = classic.match(text); m.hasMatch()) {
+        month = m.captured(1).toInt();
+        day = m.captured(2).toInt();
+        year = m.captured(3).toInt();
+        if (m.captured(3).size() == 2) year += year < 30 ? 2000 : 1900;
+        timeGiven = m.hasCaptured(4);
+        hour = m.captured(4).toInt();
+        minute = m.captured(5).toInt();
+        second = m.captured(6).toInt();
+        ampm = m.captured(7);
+    } else if (const auto m = iso.match(text); m.hasMatch()) {
+        year = m.captured(1).toInt();
+        month = m.captured(2).toInt();
+        day = m.captured(3).toInt();
+        hour = m.captured(4).toInt();
+        minute = m.captured(5).toInt();
+        second = m.captured(6).toInt();
+    } else if (const auto m = timeOnly.match(text); m.hasMatch()) {
+        timeGiven = true;
+        hour = m.captured(1).toInt();
+        minute = m.captured(2).toInt();
+        second = m.captured(3).toInt();
+        ampm = m.captured(4);
+    } else {
+        return std::nullopt;
+    }
+    if (!ampm.isEmpty()) {
+        if (!timeGiven || hour < 1 || hour > 12) return std::nullopt;
+        const bool pm = ampm.startsWith(u'P', Qt::CaseInsensitive);
+        hour = (hour % 12) + (pm ? 12 : 0);
+    }
+    const QDate date(year, month, day);
+    if (!date.isValid() || !QTime::isValid(hour, minute, second, 0)) return std::nullopt;
+    return std::pair<QDate, int>{date, ((hour * 60 + minute) * 60 + second) * 1000};
+}
+
 } // namespace
 
 Value Value::null() {
@@ -152,7 +255,8 @@ Value Value::date(const QDateTime& dateTime) {
 }
 
 Value Value::date(const QDate& date) {
-    return Value::date(QDateTime(date, QTime(0, 0)));
+    if (!date.isValid()) return null();
+    return fromDayNumber(dayNumberOf(date, 0));
 }
 
 Value Value::fromDayNumber(double dayNumber) {
@@ -272,9 +376,8 @@ QString Value::toString() const {
     }
     case Kind::Date: {
         // The classic display: the date alone at midnight, the time alone on day 0, otherwise both.
-        const QDateTime dt = toDateTime();
-        const QDate d = dt.date();
-        const QTime t = dt.time();
+        const auto [d, msecs] = splitDayNumber(m_double);
+        const QTime t = QTime::fromMSecsSinceStartOfDay(msecs);
         const QString datePart = QStringLiteral("%1/%2/%3").arg(d.month()).arg(d.day()).arg(d.year());
         const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
         const QString timePart = QStringLiteral("%1:%2:%3 %4")
@@ -297,7 +400,8 @@ QDateTime Value::toDateTime() const {
     case Kind::Null:
         invalidUseOfNull();
     case Kind::Text: {
-        if (const auto dt = parseDateTime(m_text)) return *dt;
+        if (const auto parts = parseDateParts(m_text))
+            return QDateTime(parts->first, QTime::fromMSecsSinceStartOfDay(parts->second));
         if (const auto d = parseNumber(m_text)) return fromDayNumberToDateTime(*d);
         typeMismatch();
     }
@@ -395,69 +499,36 @@ std::optional<qint64> Value::parseCurrency(const QString& text) {
 }
 
 std::optional<QDateTime> Value::parseDateTime(const QString& text) {
-    static const QRegularExpression classic(QStringLiteral(
-        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{2}|\d{4})(?:\s+(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm])?)?\s*$)"));
-    static const QRegularExpression iso(QStringLiteral(
-        R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T](\d{1,2}):(\d{2})(?::(\d{2})(?:\.\d+)?)?)?\s*$)"));
-    static const QRegularExpression timeOnly(
-        QStringLiteral(R"(^\s*(\d{1,2}):(\d{1,2})(?::(\d{1,2}))?\s*([AaPp][Mm])?\s*$)"));
+    const auto parts = parseDateParts(text);
+    if (!parts) return std::nullopt;
+    return QDateTime(parts->first, QTime::fromMSecsSinceStartOfDay(parts->second));
+}
 
-    int year = 1899, month = 12, day = 30, hour = 0, minute = 0, second = 0;
-    QString ampm;
-    bool timeGiven = false;
-    if (const auto m = classic.match(text); m.hasMatch()) {
-        month = m.captured(1).toInt();
-        day = m.captured(2).toInt();
-        year = m.captured(3).toInt();
-        if (m.captured(3).size() == 2) year += year < 30 ? 2000 : 1900;
-        timeGiven = m.hasCaptured(4);
-        hour = m.captured(4).toInt();
-        minute = m.captured(5).toInt();
-        second = m.captured(6).toInt();
-        ampm = m.captured(7);
-    } else if (const auto m = iso.match(text); m.hasMatch()) {
-        year = m.captured(1).toInt();
-        month = m.captured(2).toInt();
-        day = m.captured(3).toInt();
-        hour = m.captured(4).toInt();
-        minute = m.captured(5).toInt();
-        second = m.captured(6).toInt();
-    } else if (const auto m = timeOnly.match(text); m.hasMatch()) {
-        timeGiven = true;
-        hour = m.captured(1).toInt();
-        minute = m.captured(2).toInt();
-        second = m.captured(3).toInt();
-        ampm = m.captured(4);
-    } else {
-        return std::nullopt;
-    }
-    if (!ampm.isEmpty()) {
-        if (!timeGiven || hour < 1 || hour > 12) return std::nullopt;
-        const bool pm = ampm.startsWith(u'P', Qt::CaseInsensitive);
-        hour = (hour % 12) + (pm ? 12 : 0);
-    }
-    const QDate date(year, month, day);
-    const QTime time(hour, minute, second);
-    if (!date.isValid() || !time.isValid()) return std::nullopt;
-    return QDateTime(date, time);
+std::optional<double> Value::parseDayNumber(const QString& text) {
+    const auto parts = parseDateParts(text);
+    if (!parts) return std::nullopt;
+    return dayNumberOf(parts->first, parts->second);
 }
 
 double Value::toDayNumber(const QDateTime& dateTime) {
-    const double days = static_cast<double>(baseDate().daysTo(dateTime.date()));
-    const double fraction = dateTime.time().msecsSinceStartOfDay() / 86400000.0;
-    return days >= 0 ? days + fraction : days - fraction;
+    return dayNumberOf(dateTime.date(), dateTime.time().msecsSinceStartOfDay());
 }
 
 QDateTime Value::fromDayNumberToDateTime(double dayNumber) {
-    if (!std::isfinite(dayNumber) || dayNumber < MinDayNumber || dayNumber >= MaxDayNumber) overflow();
-    qint64 days = static_cast<qint64>(std::trunc(dayNumber));
-    qint64 msecs = std::llround(std::fabs(dayNumber - static_cast<double>(days)) * 86400000.0);
-    // Whole seconds unless the value really carries milliseconds (avoids 23:59:59.999 from rounding).
-    if (msecs % 1000 != 0 && std::llabs(msecs - std::llround(msecs / 1000.0) * 1000) <= 1)
-        msecs = std::llround(msecs / 1000.0) * 1000;
-    if (msecs >= 86400000) {
-        msecs -= 86400000;
-        days += dayNumber < 0 ? -1 : 1;
+    const auto [date, msecs] = splitDayNumber(dayNumber);
+    return QDateTime(date, QTime::fromMSecsSinceStartOfDay(msecs));
+}
+
+QDate Value::toDate() const {
+    switch (m_kind) {
+    case Kind::Null:
+        invalidUseOfNull();
+    case Kind::Text: {
+        if (const auto parts = parseDateParts(m_text)) return parts->first;
+        if (const auto d = parseNumber(m_text)) return splitDayNumber(*d).first;
+        typeMismatch();
     }
-    return QDateTime(baseDate().addDays(days), QTime::fromMSecsSinceStartOfDay(static_cast<int>(msecs)));
+    default:
+        return splitDayNumber(toDouble()).first;
+    }
 }

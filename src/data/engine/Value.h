@@ -48,6 +48,7 @@ public:
     bool toBool() const;       // also accepts the texts "True" / "False"
     QString toString() const;
     QDateTime toDateTime() const;  // texts "M/d/yyyy [h:mm[:ss] [AM|PM]]" or "yyyy-MM-dd [HH:mm:ss]"
+    QDate toDate() const;          // the date part alone, by the same rules as toDateTime()
     qint64 currencyScaled() const; // the amount * 10 000, exact for texts and currency
 
     bool operator==(const Value& other) const;
@@ -60,6 +61,8 @@ public:
     static std::optional<double> parseNumber(const QString& text);
     static std::optional<qint64> parseCurrency(const QString& text);
     static std::optional<QDateTime> parseDateTime(const QString& text);
+    // The day number of a date text (the forms toDateTime() reads), building no QDateTime.
+    static std::optional<double> parseDayNumber(const QString& text);
     static double toDayNumber(const QDateTime& dateTime);
     static QDateTime fromDayNumberToDateTime(double dayNumber);
 

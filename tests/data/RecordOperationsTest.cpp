@@ -5,143 +5,123 @@
 #include "util/DataWidgets.h"
 
 #include <QComboBox>
+#include <functional>
 #include <memory>
 
 namespace {
 
-const QChar CR(13);
-
 class RecordOperationsTest : public DataTest {};
 
-TEST_F(RecordOperationsTest, CheckValueByKeyGivesTheMarkerOrTheValue) {
-    const qint64 customer = addCustomer("Gray");
-    const qint64 key = addCase(customer, true,
+TEST_F(RecordOperationsTest, CheckValueGivesTheValueOrTheAskedMarker) {
+    const qint64 key = addCase(addCustomer("Gray"), true,
                                {{"ReferenceNumber", Value("E8A3F0")},
                                 {"CheckAmount", Value::currency(150.25)},
                                 {"CollectionDollar", Value::currency(0)},
                                 {"CollectionPercent", Value(0.0)}});
-    const auto check = [&](const char* field, const Value& k, const CheckOptions& o = {}) {
-        return data_vCheckDBValue(DatabasePath, "Cases", field, "PrimaryKey", k, o);
+    const qint64 missing = key + 100;
+    const struct {
+        const char* field;
+        qint64 key;
+        CheckOptions options;
+        Value expected;
+    } cases[] = {
+        {"ReferenceNumber", key, {}, Value("E8A3F0")},
+        {"CheckAmount", key, {}, Value::currency(150.25)},
+        {"ReferenceNumber", missing, {}, Value(-99)},
+        {"ReferenceNumber", missing, {.notFoundAsEmpty = true}, Value("")},
+        {"Stage", key, {}, Value("")}, // Null reads as an empty text
+        {"Stage", key, {.nullAsMinus99 = true}, Value(-99)},
+        {"Stage", key, {.zeroAsMinus99 = true}, Value("")}, // Null is not zero
+        {"CollectionDollar", key, {}, Value::currency(0)},
+        {"CollectionDollar", key, {.zeroAsMinus99 = true}, Value(-99)},
+        {"CollectionPercent", key, {.zeroAsMinus99 = true}, Value(-99)},
+        {"CheckAmount", key, {.zeroAsMinus99 = true}, Value::currency(150.25)},
+        {"CaseOpen", key, {.zeroAsMinus99 = true}, Value(true)},
     };
-
-    EXPECT_EQ(check("ReferenceNumber", Value(key)), Value("E8A3F0"));
-    EXPECT_EQ(check("CheckAmount", Value(key)).currencyScaled(), 1502500);
-    // A missing key: the number -99, or an empty text.
-    const Value missing = check("ReferenceNumber", Value(key + 100));
-    EXPECT_EQ(missing.kind(), Value::Kind::Integer);
-    EXPECT_EQ(missing.toLongLong(), -99);
-    const Value missingAsEmpty = check("ReferenceNumber", Value(key + 100), {.notFoundAsEmpty = true});
-    EXPECT_EQ(missingAsEmpty.kind(), Value::Kind::Text);
-    EXPECT_EQ(missingAsEmpty.toString(), "");
-    // A Null field: an empty text (not Null, not Empty), or -99.
-    const Value null = check("Stage", Value(key));
-    EXPECT_EQ(null.kind(), Value::Kind::Text);
-    EXPECT_EQ(null.toString(), "");
-    EXPECT_EQ(check("Stage", Value(key), {.nullAsMinus99 = true}), Value(-99));
-    EXPECT_EQ(check("Stage", Value(key), {.zeroAsMinus99 = true}).toString(), "") << "Null is not zero";
-    // Zero: the value itself, or -99 when asked; other values are never turned into -99.
-    EXPECT_EQ(check("CollectionDollar", Value(key)).currencyScaled(), 0);
-    EXPECT_EQ(check("CollectionDollar", Value(key), {.zeroAsMinus99 = true}), Value(-99));
-    EXPECT_EQ(check("CollectionPercent", Value(key), {.zeroAsMinus99 = true}), Value(-99));
-    EXPECT_EQ(check("CheckAmount", Value(key), {.zeroAsMinus99 = true}).currencyScaled(), 1502500);
-    EXPECT_EQ(check("CaseOpen", Value(key), {.zeroAsMinus99 = true}), Value(true));
-    // As a dynaset: the first row of a table or a saved query.
-    EXPECT_EQ(data_vCheckDBValue(DatabasePath, "Cases", "ReferenceNumber", "", Value(), {.useDynaset = true}),
+    for (const auto& c : cases)
+        EXPECT_EQ(data_vCheckDBValue(DatabasePath, "Cases", c.field, "PrimaryKey", Value(c.key), c.options),
+                  c.expected)
+            << c.field << " " << c.key;
+    // A key given as text finds the same row; as a dynaset, the first row of a table or a saved query.
+    EXPECT_EQ(data_vCheckDBValue(DatabasePath, "Cases", "ReferenceNumber", "PrimaryKey",
+                                 Value(QString::number(key))),
               Value("E8A3F0"));
     EXPECT_EQ(data_vCheckDBValue(DatabasePath, "q_CustomerListWithOpenCase", "ShowAs", "", Value(),
                                  {.useDynaset = true}),
               Value("Gray"));
-    // A key given as text finds the same row.
-    EXPECT_EQ(check("ReferenceNumber", Value(QString::number(key))), Value("E8A3F0"));
     EXPECT_TRUE(platform->messages.empty());
     EXPECT_TRUE(platform->errorReports.empty());
 }
 
 TEST_F(RecordOperationsTest, EmptyConfigReadsEmptySilentlyAndTheFirstWriteMakesTheRow) {
-    const Value nothing = data_vCheckDBValue(SettingsDatabasePath, "Config", "NSFfee", "", Value());
-    EXPECT_TRUE(nothing.isEmpty()) << nothing.debugString().toStdString();
+    EXPECT_TRUE(data_vCheckDBValue(SettingsDatabasePath, "Config", "NSFfee", "", Value()).isEmpty());
     EXPECT_TRUE(
         data_vCheckDBValue(SettingsDatabasePath, "Config", "NSFfee", "", Value(), {.nullAsMinus99 = true})
             .isEmpty());
     EXPECT_FALSE(config_Text("CollectionCompanyName").has_value());
     EXPECT_EQ(config_Number("NSFfee"), 0.0);
     EXPECT_FALSE(config_Bool("IncludeNSF"));
-    EXPECT_TRUE(platform->messages.empty());
-    EXPECT_TRUE(platform->errorReports.empty());
     EXPECT_EQ(countRows("Config"), 0) << "reading makes no row";
 
     EXPECT_EQ(data_vChangeDBValue(SettingsDatabasePath, "Config", "NSFfee", Value::currency(25), "", Value()),
               Value(""));
-    EXPECT_EQ(countRows("Config"), 1);
     config_Write("CollectionCompanyName", Value("Reliable Collections"));
     config_Write("IncludeNSF", Value(true));
-    config_Write("AddNSF", Value(3));
     EXPECT_EQ(countRows("Config"), 1) << "later writes change the one row";
-    EXPECT_EQ(data_vCheckDBValue(SettingsDatabasePath, "Config", "NSFfee", "", Value()).currencyScaled(),
-              250000);
+    EXPECT_EQ(data_vCheckDBValue(SettingsDatabasePath, "Config", "NSFfee", "", Value()), Value::currency(25));
     EXPECT_EQ(config_Text("CollectionCompanyName"), std::optional<QString>("Reliable Collections"));
-    EXPECT_EQ(config_Number("AddNSF"), 3.0);
     EXPECT_TRUE(config_Bool("IncludeNSF"));
-    // A field of the row that was never written is Null: "" or -99, and nothing for the settings.
+    // A field of the row never written is Null: "" or -99, and nothing for the settings.
     EXPECT_EQ(data_vCheckDBValue(SettingsDatabasePath, "Config", "Memo", "", Value()), Value(""));
     EXPECT_EQ(data_vCheckDBValue(SettingsDatabasePath, "Config", "CourtCosts", "", Value(),
                                  {.nullAsMinus99 = true}),
               Value(-99));
     EXPECT_FALSE(config_Text("Memo").has_value());
     EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(platform->errorReports.empty());
 }
 
 TEST_F(RecordOperationsTest, ChangeValueWritesTheKeyedRowOrAnswersNoMatch) {
     const qint64 customer = addCustomer("Hill");
     const qint64 first = addCase(customer, true, {{"Bank", Value("First")}});
     const qint64 second = addCase(customer, true, {{"Bank", Value("Second")}});
+    const auto change = [](const char* field, const char* value, const char* index, const Value& key) {
+        return data_vChangeDBValue(DatabasePath, "Cases", field, Value(value), index, key);
+    };
+    const QString banks =
+        "SELECT group_concat(CaseID || ':' || Bank || ':' || ifnull(Branch, '-')) FROM Cases";
 
-    EXPECT_EQ(
-        data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value("Changed"), "PrimaryKey", Value(second)),
-        Value(""));
-    EXPECT_EQ(rawText(QStringLiteral("SELECT Bank FROM Cases WHERE CaseID = %1").arg(second)), "Changed");
-    EXPECT_EQ(rawText(QStringLiteral("SELECT Bank FROM Cases WHERE CaseID = %1").arg(first)), "First");
+    EXPECT_EQ(change("Bank", "Changed", "PrimaryKey", Value(second)), Value(""));
+    EXPECT_EQ(rawText(banks), QStringLiteral("%1:First:-,%2:Changed:-").arg(first).arg(second));
+    EXPECT_EQ(change("Bank", "Lost", "PrimaryKey", Value(second + 10)), Value("NoMatch"));
+    EXPECT_EQ(change("Branch", "Main", "", Value()), Value("")) << "without an index: the first row";
+    EXPECT_EQ(rawText(banks), QStringLiteral("%1:First:Main,%2:Changed:-").arg(first).arg(second));
 
-    // A missing key: "NoMatch" and the table as it was.
-    const QString before = rawText("SELECT group_concat(CaseID || ':' || Bank, ',') FROM Cases");
-    EXPECT_EQ(
-        data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value("Lost"), "PrimaryKey", Value(second + 10)),
-        Value("NoMatch"));
-    EXPECT_EQ(rawText("SELECT group_concat(CaseID || ':' || Bank, ',') FROM Cases"), before);
-    EXPECT_EQ(countRows("Cases"), 2);
-
-    // Without an index name: the first row.
-    EXPECT_EQ(data_vChangeDBValue(DatabasePath, "Cases", "Branch", Value("Main"), "", Value()), Value(""));
-    EXPECT_EQ(rawText("SELECT group_concat(CaseID || ':' || ifnull(Branch, '-'), ',') FROM Cases"),
-              QStringLiteral("%1:Main,%2:-").arg(first).arg(second));
-
-    // An empty table read with an index name gets no row: "NoMatch" first.
+    // An empty table: "NoMatch" with an index name; without one, the first row is made.
     ASSERT_TRUE(data_bDeleteSpecificRecordsInTable(DatabasePath, "DELETE FROM Cases"));
-    EXPECT_EQ(data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value("Lost"), "PrimaryKey", Value(first)),
-              Value("NoMatch"));
+    EXPECT_EQ(change("Bank", "Lost", "PrimaryKey", Value(first)), Value("NoMatch"));
     EXPECT_EQ(countRows("Cases"), 0);
-    // Read without an index name, it gets its first row.
-    EXPECT_EQ(data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value("New"), "", Value()), Value(""));
-    EXPECT_EQ(countRows("Cases"), 1);
-    EXPECT_EQ(rawText("SELECT Bank FROM Cases"), "New");
+    EXPECT_EQ(change("Bank", "New", "", Value()), Value(""));
+    EXPECT_EQ(rawText("SELECT group_concat(Bank) FROM Cases"), "New");
     EXPECT_TRUE(platform->messages.empty());
 }
 
 TEST_F(RecordOperationsTest, ChangeValueThatCannotBeStoredChangesNothing) {
     const qint64 key = addCase(addCustomer("Ives"), true, {{"CheckAmount", Value::currency(10)}});
+    const QString amount = QStringLiteral("SELECT CheckAmount FROM Cases WHERE CaseID = %1").arg(key);
     platform->errorAnswers.push_back({ErrorActions::Leave, false});
-    const Value result = data_vChangeDBValue(DatabasePath, "Cases", "CheckAmount", Value("ten dollars"),
-                                             "PrimaryKey", Value(key));
-    EXPECT_TRUE(result.isEmpty()) << "not reported as done";
+    EXPECT_TRUE(data_vChangeDBValue(DatabasePath, "Cases", "CheckAmount", Value("ten dollars"), "PrimaryKey",
+                                    Value(key))
+                    .isEmpty())
+        << "not reported as done";
     ASSERT_EQ(platform->errorReports.size(), 1u);
     EXPECT_EQ(platform->errorReports[0].number, 13);
     EXPECT_EQ(platform->errorReports[0].location, "Database.bas ! data_vChangeDBValue");
-    EXPECT_EQ(rawText(QStringLiteral("SELECT CheckAmount FROM Cases WHERE CaseID = %1").arg(key)), "100000");
-    // The next call works normally.
+    EXPECT_EQ(rawText(amount), "100000");
     EXPECT_EQ(
         data_vChangeDBValue(DatabasePath, "Cases", "CheckAmount", Value("$12.50"), "PrimaryKey", Value(key)),
         Value(""));
-    EXPECT_EQ(rawText(QStringLiteral("SELECT CheckAmount FROM Cases WHERE CaseID = %1").arg(key)), "125000");
+    EXPECT_EQ(rawText(amount), "125000");
 }
 
 TEST_F(RecordOperationsTest, DeleteRecordRemovesTheKeyedRowOrSaysItWasNotFound) {
@@ -156,52 +136,39 @@ TEST_F(RecordOperationsTest, DeleteRecordRemovesTheKeyedRowOrSaysItWasNotFound) 
     EXPECT_EQ(platform->messages[0].text, "Couldn't delete the record. It wasn't found. Report this error.");
     EXPECT_EQ(platform->messages[0].title, "Unexpected Error");
     EXPECT_EQ(platform->messages[0].style, 16);
-    EXPECT_EQ(countRows("Address"), 1);
-
     data_DeleteRecord(DatabasePath, "Address", "PrimaryKey", Value(a), true);
     EXPECT_EQ(platform->messages.size(), 1u) << "quiet: no second message";
     EXPECT_EQ(countRows("Address"), 1);
-    EXPECT_TRUE(platform->errorReports.empty());
 }
 
 TEST_F(RecordOperationsTest, DeleteSpecificRecordsIsAllOrNothing) {
     const qint64 keep = addCustomer("Lane");
     const qint64 gone = addCustomer("Moss");
     addCase(keep, true);
+    const QString goneCases = QStringLiteral("DELETE FROM Cases WHERE CustomerID = %1").arg(gone);
     for (int i = 0; i < 3; ++i)
         addCase(gone, false);
-
-    EXPECT_TRUE(data_bDeleteSpecificRecordsInTable(
-        DatabasePath, QStringLiteral("DELETE FROM Cases WHERE CustomerID = %1").arg(gone)));
+    EXPECT_TRUE(data_bDeleteSpecificRecordsInTable(DatabasePath, goneCases));
     EXPECT_EQ(countRows("Cases"), 1);
     EXPECT_TRUE(data_bDeleteSpecificRecordsInTable(DatabasePath, "DELETE FROM Cases WHERE CustomerID = 0"))
         << "no row matching is no failure";
-
-    // Bad SQL: reported, false.
     EXPECT_FALSE(data_bDeleteSpecificRecordsInTable(DatabasePath, "DELETE FROM Cases WHERE"));
     ASSERT_EQ(platform->messages.size(), 1u);
     EXPECT_EQ(platform->messages[0].title, "Invalid database query");
 
     // A statement stopped half-way leaves every row in place.
-    for (int i = 0; i < 3; ++i)
-        addCase(gone, false);
-    const qint64 guarded = addCase(gone, false);
-    for (int i = 0; i < 3; ++i)
-        addCase(gone, false);
-    {
-        OtherSession other(DatabasePath);
-        ASSERT_EQ(
-            other.exec(QStringLiteral("CREATE TRIGGER Guard BEFORE DELETE ON Cases WHEN old.CaseID = %1 "
-                                      "BEGIN SELECT RAISE(ABORT, 'this row is kept'); END")
-                           .arg(guarded)
-                           .toUtf8()
-                           .constData()),
-            SQLITE_OK);
+    qint64 guarded = 0;
+    for (int i = 0; i < 7; ++i) {
+        const qint64 key = addCase(gone, false);
+        if (i == 3) guarded = key;
     }
+    const QString guard = QStringLiteral("CREATE TRIGGER Guard BEFORE DELETE ON Cases WHEN old.CaseID = %1 "
+                                         "BEGIN SELECT RAISE(ABORT, 'this row is kept'); END")
+                              .arg(guarded);
+    ASSERT_EQ(OtherSession(DatabasePath).exec(guard.toUtf8().constData()), SQLITE_OK);
     Database::releaseAll(); // the design changed behind the program's back
     platform->errorAnswers.push_back({ErrorActions::Leave, false});
-    EXPECT_FALSE(data_bDeleteSpecificRecordsInTable(
-        DatabasePath, QStringLiteral("DELETE FROM Cases WHERE CustomerID = %1").arg(gone)));
+    EXPECT_FALSE(data_bDeleteSpecificRecordsInTable(DatabasePath, goneCases));
     EXPECT_EQ(countRows("Cases"), 8);
     ASSERT_EQ(platform->errorReports.size(), 1u);
     EXPECT_EQ(platform->errorReports[0].location, "Database.bas ! data_bDeleteSpecificRecordsInTable");
@@ -212,7 +179,6 @@ TEST_F(RecordOperationsTest, ListingItemsSkipNullsAndKeepTheirOwnItemData) {
     const qint64 b = addCustomer("Owen");
     const qint64 c = addCustomer("Park");
     addCase(a, true, {{"CollectionCompany", Value("Agency One")}});
-    addCase(b, true);
     addCase(c, false, {{"CollectionCompany", Value("Agency Two")}});
     addCase(c, false, {{"CollectionCompany", Value("Agency One")}});
     // Owen loses his display name: his row is skipped, and the others keep their own keys.
@@ -226,7 +192,6 @@ TEST_F(RecordOperationsTest, ListingItemsSkipNullsAndKeepTheirOwnItemData) {
     EXPECT_TRUE(items[0].hasItemData);
     EXPECT_EQ(items[1].text, "Park");
     EXPECT_EQ(items[1].itemData, c);
-
     const QList<ListItem> fromQuery =
         data_ListingItems(DatabasePath, "q_CustomerListWithOpenCase", "ShowAs", "CustomerID");
     ASSERT_EQ(fromQuery.size(), 1);
@@ -234,15 +199,13 @@ TEST_F(RecordOperationsTest, ListingItemsSkipNullsAndKeepTheirOwnItemData) {
     const QList<ListItem> plain = data_ListingItems(DatabasePath, "Address", "ShowAs");
     ASSERT_EQ(plain.size(), 2);
     EXPECT_FALSE(plain[0].hasItemData);
+    QStringList agencies;
+    for (const ListItem& item : data_DistinctListingItems(DatabasePath, "Cases", "CollectionCompany"))
+        agencies << item.text;
+    agencies.sort();
+    EXPECT_EQ(agencies, (QStringList{"Agency One", "Agency Two"}));
 
-    const QList<ListItem> agencies = data_DistinctListingItems(DatabasePath, "Cases", "CollectionCompany");
-    QStringList names;
-    for (const ListItem& item : agencies)
-        names << item.text;
-    names.sort();
-    EXPECT_EQ(names, (QStringList{"Agency One", "Agency Two"}));
-
-    // The screens' list fills through the same reading.
+    // The screens' list fills through the same reading, replacing what it held.
     QWidget owner;
     auto* list = new QComboBox(&owner);
     list->addItem("stale");
@@ -256,7 +219,6 @@ TEST_F(RecordOperationsTest, ListingItemsSkipNullsAndKeepTheirOwnItemData) {
 
 TEST_F(RecordOperationsTest, SearchCriteriaQuoteTextsAndFindTheRightCustomer) {
     EXPECT_EQ(data_SearchCriteria("LastName", Value("Smith"), true), "LastName = \"Smith\"");
-    EXPECT_EQ(data_SearchCriteria("LastName", Value("Smith"), false), "LastName = Smith");
     EXPECT_EQ(data_SearchCriteria("CustomerID", Value(42), false), "CustomerID = 42");
     EXPECT_EQ(data_SearchCriteria("Misc", Value("2\" pipe"), true), "Misc = \"2\"\" pipe\"");
 
@@ -279,79 +241,62 @@ TEST_F(RecordOperationsTest, SearchCriteriaQuoteTextsAndFindTheRightCustomer) {
 }
 
 TEST_F(RecordOperationsTest, FieldNamesAndFieldTests) {
-    const QStringList names = data_FieldNames(DatabasePath, "Config");
-    ASSERT_EQ(names.size(), 21);
-    EXPECT_EQ(names.first(), "CollectionCompanyName");
-    EXPECT_EQ(names.last(), "Fax");
     QComboBox searchBy;
     searchBy.addItem("kept");
     data_PopulateListingWithFieldNames(DatabasePath, "Address", &searchBy);
     EXPECT_EQ(searchBy.count(), 30) << "appended after what the list held";
-    EXPECT_EQ(searchBy.itemText(0), "kept");
     EXPECT_EQ(searchBy.itemText(1), "CustomerID");
 
-    EXPECT_TRUE(data_sGetFieldName(DatabasePath, "Address", "ShowAs"));
     EXPECT_TRUE(data_sGetFieldName(DatabasePath, "Cases", "BallanceOwed"));
     EXPECT_FALSE(data_sGetFieldName(DatabasePath, "Cases", "BalanceOwed"));
     EXPECT_FALSE(data_sGetFieldName(DatabasePath, "Addresses", "ShowAs"));
     EXPECT_FALSE(data_sGetFieldName(DatabasePath, "Address", ""));
     EXPECT_TRUE(platform->messages.empty()) << "a missing table or field is no error";
-    EXPECT_TRUE(platform->errorReports.empty());
 
-    // Other errors are reported as usual.
     EXPECT_FALSE(data_sGetFieldName(DataFolder + "Missing.mdb", "Address", "ShowAs"));
-    ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].title, "Invalid database name - database not found");
     EXPECT_TRUE(data_FieldNames(DatabasePath, "Addresses").isEmpty());
     ASSERT_EQ(platform->messages.size(), 2u);
+    EXPECT_EQ(platform->messages[0].title, "Invalid database name - database not found");
     EXPECT_EQ(platform->messages[1].title, "Database table not found");
 }
 
 TEST_F(RecordOperationsTest, RecordCountsOfTablesQueriesAndSqlTexts) {
+    Database db = Database::open(DatabasePath);
+    EXPECT_TRUE(data_bIsRecordsetEmpty(db.openTable("Cases")));
     EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Cases"), 0);
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Select * FROM Cases WHERE CaseOpen = True"), 0);
     const qint64 a = addCustomer("Quinn");
     const qint64 b = addCustomer("Reed");
     addCustomer("Shaw");
     for (int i = 0; i < 5; ++i)
         addCase(a, i % 2 == 0, {{"Stage", Value(i < 2 ? "Police" : "Collection")}});
     addCase(b, false);
+    db.createQuery("SelectedOpenCases", "Select * FROM Cases WHERE CaseOpen = True");
 
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Cases"), 6);
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Address"), 3);
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "q_CustomerListWithOrWithoutCase"), 7);
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "q_CustomerListWithOpenCase"), 1);
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Select * FROM Cases WHERE CaseOpen = True"), 3);
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Select * FROM Cases WHERE CaseOpen = True;"), 3);
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath,
-                                   "  select * from Cases where Stage = \"Police\" ORDER BY CaseID; "),
-              2);
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "SELECT DISTINCT CustomerID FROM Cases"), 2);
-    Database::open(DatabasePath)
-        .createQuery("SelectedOpenCases", "Select * FROM Cases WHERE CaseOpen = True");
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "SelectedOpenCases"), 3)
-        << "a query whose name begins with Select";
-    EXPECT_EQ(
-        data_lGetRecordCount(DatabasePath, "SELECT Stage FROM Cases WHERE Stage = \"O'Hara; \"\"x\"\"\""), 0);
+    const std::pair<const char*, int> counts[] = {
+        {"Cases", 6},
+        {"q_CustomerListWithOrWithoutCase", 7},
+        {"q_CustomerListWithOpenCase", 1},
+        {"Select * FROM Cases WHERE CaseOpen = True;", 3},
+        {"  select * from Cases where Stage = \"Police\" ORDER BY CaseID; ", 2},
+        {"SELECT DISTINCT CustomerID FROM Cases", 2},
+        {"SelectedOpenCases", 3}, // a saved query whose name begins with Select
+        {"SELECT Stage FROM Cases WHERE Stage = \"O'Hara; \"\"x\"\"\"", 0}};
+    for (const auto& [source, count] : counts)
+        EXPECT_EQ(data_lGetRecordCount(DatabasePath, source), count) << source;
     EXPECT_TRUE(platform->messages.empty());
 
     EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Select * FROM Casez"), 0);
-    ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].title, "Database table not found");
     EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Select * FROM Cases WHERE"), 0);
     ASSERT_EQ(platform->messages.size(), 2u);
+    EXPECT_EQ(platform->messages[0].title, "Database table not found");
     EXPECT_EQ(platform->messages[1].title, "Invalid database query");
-}
 
-TEST_F(RecordOperationsTest, IsRecordsetEmpty) {
-    Database db = Database::open(DatabasePath);
-    EXPECT_TRUE(data_bIsRecordsetEmpty(db.openTable("Cases")));
     EXPECT_TRUE(data_bIsRecordsetEmpty(db.openDynaset("Select * FROM Address WHERE ShowAs = \"Nobody\"")));
-    addCustomer("Tate");
     Recordset rs = db.openDynaset("Address");
     EXPECT_FALSE(data_bIsRecordsetEmpty(rs));
+    rs.moveLast();
     rs.moveNext();
-    EXPECT_TRUE(rs.eof());
+    ASSERT_TRUE(rs.eof());
     EXPECT_FALSE(data_bIsRecordsetEmpty(rs)) << "past the end is not empty";
 }
 
@@ -365,13 +310,13 @@ TEST_F(RecordOperationsTest, OtherErrorsReachTheReportWithTheOperationsName) {
                     .isEmpty());
     EXPECT_TRUE(data_ListingItems(DatabasePath, "Cases", "NoSuchField").isEmpty());
     EXPECT_TRUE(data_vCheckDBValue(DatabasePath, "Cases", "Stage", "NoSuchIndex", Value(1)).isEmpty());
+    const char* where[] = {"data_vCheckDBValue", "data_vChangeDBValue", "data_PopulateListingCombo",
+                           "data_vCheckDBValue"};
     ASSERT_EQ(platform->errorReports.size(), 4u);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(platform->errorReports[i].location, QString("Database.bas ! ") + where[i]);
     EXPECT_EQ(platform->errorReports[0].number, 3265);
-    EXPECT_EQ(platform->errorReports[0].location, "Database.bas ! data_vCheckDBValue");
     EXPECT_EQ(platform->errorReports[1].number, 3265);
-    EXPECT_EQ(platform->errorReports[1].location, "Database.bas ! data_vChangeDBValue");
-    EXPECT_EQ(platform->errorReports[2].location, "Database.bas ! data_PopulateListingCombo");
-    EXPECT_EQ(platform->errorReports[3].location, "Database.bas ! data_vCheckDBValue");
     EXPECT_TRUE(platform->messages.empty());
 
     // A missing table and a missing file give their short messages and no result.
@@ -386,7 +331,6 @@ TEST_F(RecordOperationsTest, OtherErrorsReachTheReportWithTheOperationsName) {
     EXPECT_EQ(platform->messages[1].title, "Database table not found");
     EXPECT_EQ(platform->messages[2].title, "Invalid database name - database not found");
     EXPECT_FALSE(QFileInfo::exists(DataFolder + "Missing.mdb")) << "a missing file is never made";
-    EXPECT_EQ(countRows("Cases"), 1);
 }
 
 // ---- a file held by another program
@@ -402,104 +346,84 @@ protected:
         other.reset();
         DataTest::TearDown();
     }
-
     void lock() { ASSERT_EQ(other->exec("BEGIN EXCLUSIVE; UPDATE Cases SET Stage = 'Held';"), SQLITE_OK); }
     void unlock() { ASSERT_EQ(other->exec("ROLLBACK"), SQLITE_OK); }
-    // Lets the other program go after the given number of waits of this call.
+    // Lets the other program go during the given wait (of 60 event rounds each) of this call.
     void unlockDuringWait(int wait) {
         const int start = platform->processEventsCalls;
         platform->onProcessEvents = [this, start, wait] {
             if (platform->processEventsCalls - start == (wait - 1) * 60 + 1) unlock();
         };
     }
-
-    static QString lockedText(const QString& procedure) {
-        return procedure + CR + "Could not complete function. File was in use." + CR + CR +
-               "This may not be a concern. But, if appropriate, cancel and/or redo the function.";
+    Value read() { return data_vCheckDBValue(DatabasePath, "Cases", "Bank", "PrimaryKey", Value(caseKey)); }
+    Value change(const char* bank) {
+        return data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value(bank), "PrimaryKey", Value(caseKey));
     }
+    static QString row() { return rawText("SELECT Bank || '/' || ifnull(Stage, '-') FROM Cases"); }
 
     qint64 caseKey = 0;
     std::unique_ptr<OtherSession> other;
 };
 
-TEST_F(LockedFileTest, ReadIsTriedFourTimesThenTheUserIsTold) {
+TEST_F(LockedFileTest, EachCallIsTriedFourTimesThenTheUserIsToldAndNothingChanges) {
+    const std::pair<const char*, std::function<Value()>> calls[] = {
+        {"data_vCheckDBValue", [this] { return read(); }},
+        {"data_vChangeDBValue", [this] { return change("After"); }}};
     lock();
-    const QDateTime start = platform->clock;
-    const Value result = data_vCheckDBValue(DatabasePath, "Cases", "Bank", "PrimaryKey", Value(caseKey));
-    EXPECT_TRUE(result.isEmpty()) << result.debugString().toStdString();
-    EXPECT_EQ(start.msecsTo(platform->clock), 9000) << "three waits of three seconds";
-    EXPECT_EQ(platform->processEventsCalls, 180);
-    ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].text, lockedText("data_vCheckDBValue"));
-    EXPECT_EQ(platform->messages[0].title, "Locked Database File");
-    EXPECT_EQ(platform->messages[0].style, 48);
+    int rounds = 0;
+    for (const auto& [procedure, call] : calls) {
+        for (int again = 0; again < 2; ++again) { // the count of tries belongs to the call
+            SCOPED_TRACE(procedure);
+            platform->messages.clear();
+            const QDateTime start = platform->clock;
+            EXPECT_TRUE(call().isEmpty()) << "not reported as done";
+            EXPECT_EQ(start.msecsTo(platform->clock), 9000) << "three waits of three seconds";
+            EXPECT_EQ(platform->processEventsCalls, rounds += 180);
+            ASSERT_EQ(platform->messages.size(), 1u);
+            EXPECT_EQ(platform->messages[0].text,
+                      QString(procedure) +
+                          "\rCould not complete function. File was in use.\r\r"
+                          "This may not be a concern. But, if appropriate, cancel and/or redo "
+                          "the function.");
+            EXPECT_EQ(platform->messages[0].title, "Locked Database File");
+            EXPECT_EQ(platform->messages[0].style, 48);
+        }
+    }
     EXPECT_TRUE(platform->errorReports.empty());
-
-    // The count belongs to the call: the next one is tried four times again.
-    platform->messages.clear();
-    EXPECT_TRUE(data_vCheckDBValue(DatabasePath, "Cases", "Bank", "PrimaryKey", Value(caseKey)).isEmpty());
-    EXPECT_EQ(platform->processEventsCalls, 360);
-    EXPECT_EQ(platform->messages.size(), 1u);
-
     unlock();
-    EXPECT_EQ(data_vCheckDBValue(DatabasePath, "Cases", "Bank", "PrimaryKey", Value(caseKey)),
-              Value("Before"));
-    EXPECT_EQ(platform->processEventsCalls, 360) << "a free file is read at once";
-}
-
-TEST_F(LockedFileTest, ChangeIsTriedFourTimesThenTheUserIsToldAndNothingChanges) {
-    lock();
-    const Value result =
-        data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value("After"), "PrimaryKey", Value(caseKey));
-    EXPECT_TRUE(result.isEmpty()) << "not reported as done";
-    EXPECT_EQ(platform->processEventsCalls, 180);
-    ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].text, lockedText("data_vChangeDBValue"));
-    EXPECT_EQ(platform->messages[0].title, "Locked Database File");
-    EXPECT_EQ(platform->messages[0].style, 48);
-    unlock();
-    EXPECT_EQ(rawText("SELECT Bank || '/' || ifnull(Stage, '-') FROM Cases"), "Before/-");
+    EXPECT_EQ(row(), "Before/-");
+    EXPECT_EQ(read(), Value("Before"));
+    EXPECT_EQ(platform->processEventsCalls, rounds) << "a free file is read at once";
 }
 
 TEST_F(LockedFileTest, WriteLockedRowIsReportedAtOnceAndNothingChanges) {
     // The other program is writing but has not finished: reading works, writing does not.
     ASSERT_EQ(other->exec("BEGIN IMMEDIATE; UPDATE Cases SET Stage = 'Pending';"), SQLITE_OK);
-    EXPECT_EQ(data_vCheckDBValue(DatabasePath, "Cases", "Bank", "PrimaryKey", Value(caseKey)),
-              Value("Before"));
-    const Value result =
-        data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value("After"), "PrimaryKey", Value(caseKey));
-    EXPECT_TRUE(result.isEmpty()) << "not reported as done";
+    EXPECT_EQ(read(), Value("Before"));
+    EXPECT_TRUE(change("After").isEmpty()) << "not reported as done";
     EXPECT_EQ(platform->processEventsCalls, 0) << "no waiting: the row lock is no locked file";
     ASSERT_EQ(platform->messages.size(), 1u);
     EXPECT_EQ(platform->messages[0].title, "Database locked by another user");
     unlock();
-    EXPECT_EQ(rawText("SELECT Bank || '/' || ifnull(Stage, '-') FROM Cases"), "Before/-");
+    EXPECT_EQ(row(), "Before/-");
 }
 
 TEST_F(LockedFileTest, ReleasedDuringAWaitTheOperationSucceeds) {
     lock();
     unlockDuringWait(1);
-    EXPECT_EQ(data_vCheckDBValue(DatabasePath, "Cases", "Bank", "PrimaryKey", Value(caseKey)),
-              Value("Before"));
+    EXPECT_EQ(read(), Value("Before"));
     EXPECT_EQ(platform->processEventsCalls, 60) << "one wait, then the second try worked";
-    EXPECT_TRUE(platform->messages.empty());
 
-    // A change that succeeds on its third try...
+    // A change that succeeds on its third try leaves the next call its full four tries.
     lock();
     unlockDuringWait(2);
-    EXPECT_EQ(
-        data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value("After"), "PrimaryKey", Value(caseKey)),
-        Value(""));
+    EXPECT_EQ(change("After"), Value(""));
     EXPECT_EQ(platform->processEventsCalls, 60 + 120);
     EXPECT_EQ(rawText("SELECT Bank FROM Cases"), "After");
     EXPECT_TRUE(platform->messages.empty());
-
-    // ... leaves the next call its full four tries.
     platform->onProcessEvents = nullptr;
     lock();
-    EXPECT_TRUE(
-        data_vChangeDBValue(DatabasePath, "Cases", "Bank", Value("Again"), "PrimaryKey", Value(caseKey))
-            .isEmpty());
+    EXPECT_TRUE(change("Again").isEmpty());
     EXPECT_EQ(platform->processEventsCalls, 180 + 180);
     EXPECT_EQ(platform->messages.size(), 1u);
     unlock();

@@ -3,217 +3,141 @@
 #include "data/engine/Database.h"
 
 #include <QDate>
+#include <QHash>
 
 namespace {
 
-FieldDef text(const char* name, int size) {
-    return {QString::fromLatin1(name), FieldType::Text, size};
-}
-FieldDef of(const char* name, int type) {
-    return {QString::fromLatin1(name), type};
-}
-FieldDef key(const char* name) {
-    FieldDef f{QString::fromLatin1(name), FieldType::Long};
-    f.autoIncrement = true;
-    return f;
-}
-
-QList<FieldDef> oldAddressFields(bool withEmail) {
-    QList<FieldDef> f = {
-        key("CustomerID"),    text("Title", 10),       text("FirstName", 50),  text("Initial", 5),
-        text("LastName", 50), text("CompanyName", 80), text("Address1", 80),   text("Address2", 80),
-        text("City", 50),     text("StateOrProv", 30), text("PostalCode", 20), text("Country", 50),
-        text("Phone", 30),    text("Phone2", 30),      text("Extension", 10),  text("Fax", 30)};
-    if (withEmail) f.append(text("Email", 50));
-    f += {text("Code", 30),
-          text("Type", 50),
-          text("Misc", 80),
-          of("Notes", FieldType::Memo),
-          text("Identification", 80),
-          text("CCName", 50),
-          text("NameOnCard", 80),
-          text("CCNumber", 50),
-          text("ExpDate", 10),
-          text("Verification", 30),
-          of("NoMoreChecks", FieldType::Boolean)};
-    return f;
+// Fields written as "Name:Type" with K the self-numbering key, Tn text of length n, M memo, B yes/no,
+// I integer, L long, C currency, F double, D date.
+QList<FieldDef> fields(const QString& described) {
+    static const QHash<QChar, int> types = {
+        {u'K', FieldType::Long},     {u'T', FieldType::Text},    {u'M', FieldType::Memo},
+        {u'B', FieldType::Boolean},  {u'I', FieldType::Integer}, {u'L', FieldType::Long},
+        {u'C', FieldType::Currency}, {u'F', FieldType::Double},  {u'D', FieldType::Date}};
+    QList<FieldDef> result;
+    for (const QString& item : described.split(u' ', Qt::SkipEmptyParts)) {
+        const QString type = item.section(u':', 1);
+        result.append({item.section(u':', 0, 0), types.value(type[0]), type.mid(1).toInt(), type[0] == u'K'});
+    }
+    return result;
 }
 
-QList<FieldDef> oldCaseFields(const QString& balanceField) {
-    QList<FieldDef> f = {key("CaseID"),
-                         of("CustomerID", FieldType::Long),
-                         of("CaseOpen", FieldType::Boolean),
-                         text("ReferenceNumber", 20),
-                         of("DateReceived", FieldType::Date),
-                         text("Stage", 50),
-                         of("StageDate", FieldType::Date),
-                         text("FinalResult", 50),
-                         of("DetailNotes", FieldType::Memo),
-                         of("CheckDate", FieldType::Date),
-                         text("CheckType", 50),
-                         of("CheckAmount", FieldType::Currency),
-                         text("Bank", 50),
-                         text("Branch", 100),
-                         text("AccountNumber", 30),
-                         text("TransitNumber", 20),
-                         text("BranchNumber", 20),
-                         text("CheckNumber", 20),
-                         text("CollectionCompany", 50),
-                         text("CollectionContact", 50),
-                         of("CollectionPercent", FieldType::Double),
-                         of("CollectionDollar", FieldType::Currency),
-                         of("PercentCollectionType", FieldType::Boolean),
-                         of("IncludeNSF", FieldType::Boolean),
-                         of("IncludeCollectionCharges", FieldType::Boolean),
-                         of("AddNSF", FieldType::Boolean)};
-    for (const char* stage :
-         {"PhoneCall", "FirstNotice", "SecondNotice", "FinalNotice", "Collection", "Police", "Attorney"})
-        f.append(of(stage, FieldType::Boolean));
-    for (const char* date : {"PhoneDate", "FirstNoticeDate", "SecondNoticeDate", "FinalNoticeDate",
-                             "CollectionNoticeDate", "PoliceNoticeDate", "AttorneyNoticeDate"})
-        f.append(of(date, FieldType::Date));
-    f.append(of("CollectionCharge", FieldType::Currency));
-    f.append(of("CollectableAmount", FieldType::Currency));
-    for (int i = 1; i <= 5; ++i)
-        f.append({QStringLiteral("Installment%1Amount").arg(i), FieldType::Currency});
-    for (int i = 1; i <= 5; ++i)
-        f.append({QStringLiteral("Installment%1Date").arg(i), FieldType::Date});
-    f.append(of("AmountPaid", FieldType::Currency));
-    f.append({balanceField, FieldType::Currency});
-    f.append(text("CheckFrontImageFile", 255));
-    f.append(text("CheckBackImageFile", 255));
-    return f;
+QString addressFields(bool withEmail) {
+    return QStringLiteral("CustomerID:K Title:T10 FirstName:T50 Initial:T5 LastName:T50 CompanyName:T80 "
+                          "Address1:T80 Address2:T80 City:T50 StateOrProv:T30 PostalCode:T20 Country:T50 "
+                          "Phone:T30 Phone2:T30 Extension:T10 Fax:T30 ") +
+           (withEmail ? QStringLiteral("Email:T50 ") : QString()) +
+           QStringLiteral("Code:T30 Type:T50 Misc:T80 Notes:M Identification:T80 CCName:T50 NameOnCard:T80 "
+                          "CCNumber:T50 ExpDate:T10 Verification:T30 NoMoreChecks:B");
 }
 
-QList<FieldDef> oldConfigFields() {
-    return {text("CollectionCompanyName", 50),
-            text("CollectionOfficerName", 50),
-            of("CollectionChargePercent", FieldType::Double),
-            of("CollectionChargeDollars", FieldType::Currency),
-            of("CourtCosts", FieldType::Currency),
-            of("NSFfee", FieldType::Currency),
-            of("IncludeNSF", FieldType::Boolean),
-            of("AddNSF", FieldType::Integer),
-            of("PrintNoticesToScreen", FieldType::Boolean),
-            of("Memo", FieldType::Memo),
-            text("CompanyName", 80),
-            text("Contact", 80),
-            text("Address1", 80),
-            text("Address2", 80),
-            text("City", 50),
-            text("ProvState", 30),
-            text("Postal", 20),
-            text("Country", 50),
-            text("Phone", 30),
-            text("Ext", 10),
-            text("Fax", 30)};
+QString caseFields(const QString& balanceField) {
+    return QStringLiteral(
+               "CaseID:K CustomerID:L CaseOpen:B ReferenceNumber:T20 DateReceived:D Stage:T50 StageDate:D "
+               "FinalResult:T50 DetailNotes:M CheckDate:D CheckType:T50 CheckAmount:C Bank:T50 Branch:T100 "
+               "AccountNumber:T30 TransitNumber:T20 BranchNumber:T20 CheckNumber:T20 CollectionCompany:T50 "
+               "CollectionContact:T50 CollectionPercent:F CollectionDollar:C PercentCollectionType:B "
+               "IncludeNSF:B IncludeCollectionCharges:B AddNSF:B PhoneCall:B FirstNotice:B SecondNotice:B "
+               "FinalNotice:B Collection:B Police:B Attorney:B PhoneDate:D FirstNoticeDate:D "
+               "SecondNoticeDate:D FinalNoticeDate:D CollectionNoticeDate:D PoliceNoticeDate:D "
+               "AttorneyNoticeDate:D CollectionCharge:C CollectableAmount:C Installment1Amount:C "
+               "Installment2Amount:C Installment3Amount:C Installment4Amount:C Installment5Amount:C "
+               "Installment1Date:D Installment2Date:D Installment3Date:D Installment4Date:D "
+               "Installment5Date:D AmountPaid:C ") +
+           balanceField + QStringLiteral(":C CheckFrontImageFile:T255 CheckBackImageFile:T255");
+}
+
+const char* const ConfigFields =
+    "CollectionCompanyName:T50 CollectionOfficerName:T50 CollectionChargePercent:F CollectionChargeDollars:C "
+    "CourtCosts:C NSFfee:C IncludeNSF:B AddNSF:I PrintNoticesToScreen:B Memo:M CompanyName:T80 Contact:T80 "
+    "Address1:T80 Address2:T80 City:T50 ProvState:T30 Postal:T20 Country:T50 Phone:T30 Ext:T10 Fax:T30";
+
+// Adds a row and returns its key (0 for a table without one).
+qint64 addRow(Recordset& rs, const QList<std::pair<const char*, Value>>& values, const char* key = nullptr) {
+    rs.addNew();
+    const qint64 id = key ? rs.value(QString::fromLatin1(key)).toLongLong() : 0;
+    for (const auto& [field, value] : values)
+        rs.setValue(QString::fromLatin1(field), value);
+    rs.update();
+    return id;
 }
 
 // The list tables of that release with their list queries.
 void addLists(Database& db) {
-    struct List {
-        const char* table;
-        const char* field;
-        const char* query;
-        const char* source;
-        QStringList entries;
+    const std::tuple<const char*, const char*, const char*, QStringList> lists[] = {
+        {"ListCheckTypes", "CheckType", "Cases", {"NSF", "Account Closed"}},
+        {"ListFinalResults", "FinalResult", "Cases", {"Paid in Full", "Can't Pay"}},
+        {"ListCreditCards", "CCName", "Address", {"Visa", "MasterCard"}},
     };
-    const QList<List> lists = {
-        {"ListCheckTypes", "CheckType", "q_ListCheckTypes", "Cases", {"NSF", "Account Closed"}},
-        {"ListFinalResults", "FinalResult", "q_ListFinalResults", "Cases", {"Paid in Full", "Can't Pay"}},
-        {"ListCreditCards", "CCName", "q_ListCreditCards", "Address", {"Visa", "MasterCard"}},
-    };
-    for (const List& list : lists) {
-        const QString table = QString::fromLatin1(list.table);
-        const QString field = QString::fromLatin1(list.field);
-        db.createTable(table, {text(list.field, 50)});
-        Recordset rs = db.openTable(table);
-        for (const QString& entry : list.entries) {
-            rs.addNew();
-            rs.setValue(field, Value(entry));
-            rs.update();
-        }
+    for (const auto& [table, field, source, entries] : lists) {
+        db.createTable(QString::fromLatin1(table),
+                       fields(QString::fromLatin1(field) + QStringLiteral(":T50")));
+        Recordset rs = db.openTable(QString::fromLatin1(table));
+        for (const QString& entry : entries)
+            addRow(rs, {{field, Value(entry)}});
         rs.close();
         db.createQuery(
-            QString::fromLatin1(list.query),
-            QStringLiteral("SELECT %2 FROM %1 UNION SELECT %2 FROM %3 WHERE %2 Is Not Null AND %2 <> \"\" "
-                           "ORDER BY %2")
-                .arg(table, field, QString::fromLatin1(list.source)));
+            QStringLiteral("q_") + QString::fromLatin1(table),
+            QStringLiteral("SELECT %2 FROM %1 UNION SELECT %2 FROM %3 WHERE %2 Is Not Null AND "
+                           "%2 <> \"\" ORDER BY %2")
+                .arg(QString::fromLatin1(table), QString::fromLatin1(field), QString::fromLatin1(source)));
     }
 }
 
 const char* const LastNames[] = {"Okafor", "Lindqvist", "Marchetti", "Dubois",
                                  "Haddad", "Kowalski",  "Brennan",   "Tanaka"};
-const char* const FirstNames[] = {"Ada", "Nils", "Chiara", "Luc", "Rami", "Ewa", "Sean", "Yuki"};
-const char* const Cities[] = {"Halifax", "Moncton", "Fredericton", "Truro"};
 const char* const Stages[] = {"Phone Call", "First Notice", "Second Notice", "Final Notice", "Collection"};
 
 } // namespace
 
-OldDatabaseContent old_WriteDatabase(const QString& path, const OldDatabaseOptions& options) {
-    OldDatabaseContent content;
+void old_WriteDatabase(const QString& path, const OldDatabaseOptions& options) {
     Database db = Database::create(path);
     db.beginTrans();
-    db.createTable(QStringLiteral("Address"), oldAddressFields(options.withEmail),
+    db.createTable(QStringLiteral("Address"), fields(addressFields(options.withEmail)),
                    QStringLiteral("CustomerID"));
-    db.createTable(QStringLiteral("Cases"), oldCaseFields(options.balanceField), QStringLiteral("CaseID"));
-    db.createTable(QStringLiteral("Config"), oldConfigFields());
+    db.createTable(QStringLiteral("Cases"), fields(caseFields(options.balanceField)),
+                   QStringLiteral("CaseID"));
+    db.createTable(QStringLiteral("Config"), fields(QString::fromLatin1(ConfigFields)));
     db.createIndex(QStringLiteral("CustomerID"), QStringLiteral("Cases"), QStringLiteral("CustomerID"));
     addLists(db);
 
     Recordset config = db.openTable(QStringLiteral("Config"));
-    config.addNew();
-    config.setValue(QStringLiteral("CollectionCompanyName"), Value(options.agencyName));
-    config.setValue(QStringLiteral("CollectionOfficerName"), Value(QStringLiteral("M. Arsenault")));
-    config.setValue(QStringLiteral("CollectionChargePercent"), Value(25.0));
-    config.setValue(QStringLiteral("NSFfee"), Value::currency(20));
-    config.setValue(QStringLiteral("Memo"), Value(QStringLiteral("Kept from the old release")));
-    config.update();
+    addRow(config, {{"CollectionCompanyName", Value("Northgate Recovery")},
+                    {"CollectionOfficerName", Value("M. Arsenault")},
+                    {"CollectionChargePercent", Value(25.0)},
+                    {"NSFfee", Value::currency(20)},
+                    {"Memo", Value("Kept from the old release")}});
     config.close();
 
     Recordset customers = db.openTable(QStringLiteral("Address"));
     Recordset cases = db.openTable(QStringLiteral("Cases"));
-    const QDate received(2024, 3, 11);
+    const QByteArray balanceField = options.balanceField.toLatin1();
     for (int c = 0; c < options.customers; ++c) {
-        OldCustomer customer;
-        customer.lastName =
+        const QString lastName =
             QString::fromLatin1(LastNames[c % 8]) + (c >= 8 ? QString::number(c / 8) : QString());
-        customer.firstName = QString::fromLatin1(FirstNames[(c * 3) % 8]);
-        customer.city = QString::fromLatin1(Cities[c % 4]);
-        customers.addNew();
-        customer.customerId = customers.value(QStringLiteral("CustomerID")).toLongLong();
-        customers.setValue(QStringLiteral("LastName"), Value(customer.lastName));
-        customers.setValue(QStringLiteral("FirstName"), Value(customer.firstName));
-        customers.setValue(QStringLiteral("City"), Value(customer.city));
-        customers.setValue(QStringLiteral("Phone"), Value(QStringLiteral("902-555-%1").arg(1200 + c)));
-        customers.setValue(QStringLiteral("NoMoreChecks"), Value(c % 3 == 2));
-        customers.update();
-        content.customers.append(customer);
-
+        const qint64 customer = addRow(customers,
+                                       {{"LastName", Value(lastName)},
+                                        {"FirstName", Value(LastNames[(c * 3) % 8])},
+                                        {"City", Value(c % 2 ? "Halifax" : "Moncton")},
+                                        {"Phone", Value(QStringLiteral("902-555-%1").arg(1200 + c))},
+                                        {"NoMoreChecks", Value(c % 3 == 2)}},
+                                       "CustomerID");
         for (int k = 0; k < options.casesPerCustomer; ++k) {
             const int n = c * options.casesPerCustomer + k;
-            OldCase entry;
-            entry.customerId = customer.customerId;
-            entry.referenceNumber =
-                QStringLiteral("5F%1").arg(0xA30 + n * 7, 4, 16, QLatin1Char('0')).toUpper();
-            entry.open = n % 3 != 1;
-            entry.checkAmountScaled = (4250 + 1731 * n) * 100;
-            entry.balanceScaled = entry.open ? entry.checkAmountScaled + 200000 : 0;
-            entry.stage = QString::fromLatin1(Stages[n % 5]);
-            cases.addNew();
-            entry.caseId = cases.value(QStringLiteral("CaseID")).toLongLong();
-            cases.setValue(QStringLiteral("CustomerID"), Value(entry.customerId));
-            cases.setValue(QStringLiteral("CaseOpen"), Value(entry.open));
-            cases.setValue(QStringLiteral("ReferenceNumber"), Value(entry.referenceNumber));
-            cases.setValue(QStringLiteral("DateReceived"), Value::date(received.addDays(n * 9)));
-            cases.setValue(QStringLiteral("Stage"), Value(entry.stage));
-            cases.setValue(QStringLiteral("StageDate"), Value::date(received.addDays(n * 9 + 4)));
-            cases.setValue(QStringLiteral("CheckType"), Value(QStringLiteral("NSF")));
-            cases.setValue(QStringLiteral("CheckAmount"), Value::currencyFromScaled(entry.checkAmountScaled));
-            cases.setValue(options.balanceField, Value::currencyFromScaled(entry.balanceScaled));
-            cases.setValue(QStringLiteral("Bank"), Value(QStringLiteral("County Savings")));
-            cases.update();
-            content.cases.append(entry);
+            const bool open = n % 3 != 1;
+            const qint64 amount = (4250 + 1731 * n) * 100;
+            const QDate received = QDate(2024, 3, 11).addDays(n * 9);
+            addRow(cases,
+                   {{"CustomerID", Value(customer)},
+                    {"CaseOpen", Value(open)},
+                    {"ReferenceNumber", Value(QStringLiteral("5F%1").arg(0xA30 + n * 7, 4, 16).toUpper())},
+                    {"DateReceived", Value::date(received)},
+                    {"Stage", Value(Stages[n % 5])},
+                    {"StageDate", Value::date(received.addDays(4))},
+                    {"CheckType", Value("NSF")},
+                    {"CheckAmount", Value::currencyFromScaled(amount)},
+                    {balanceField.constData(), Value::currencyFromScaled(open ? amount + 200000 : 0)},
+                    {"Bank", Value("County Savings")}});
         }
     }
     customers.close();
@@ -221,5 +145,4 @@ OldDatabaseContent old_WriteDatabase(const QString& path, const OldDatabaseOptio
     db.commitTrans();
     db.close();
     Database::release(path);
-    return content;
 }

@@ -25,6 +25,9 @@ template <class F> int errorNumber(F&& call) {
     return 0;
 }
 
+// Expects the statement to raise the error number; a failure names the statement.
+#define EXPECT_ERROR(number, ...) EXPECT_EQ(errorNumber([&] { __VA_ARGS__; }), number) << #__VA_ARGS__
+
 // A plain SQLite handle on a file, standing for another program that uses the same database.
 class OtherSession {
 public:
@@ -57,30 +60,29 @@ class EngineFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        path = dir.filePath(QStringLiteral("Data.db"));
+        path = dir.filePath("Data.db");
         db = Database::create(path);
-        db.createTable(QStringLiteral("Customers"),
-                       {{QStringLiteral("CustomerID"), FieldType::Long, 0, true},
-                        {QStringLiteral("LastName"), FieldType::Text, 30, false, false},
-                        {QStringLiteral("FirstName"), FieldType::Text, 30},
-                        {QStringLiteral("City"), FieldType::Text, 30},
-                        {QStringLiteral("Balance"), FieldType::Currency},
-                        {QStringLiteral("Active"), FieldType::Boolean, 0, false, true, Value(true)},
-                        {QStringLiteral("Since"), FieldType::Date},
-                        {QStringLiteral("Rate"), FieldType::Double},
-                        {QStringLiteral("Visits"), FieldType::Integer},
-                        {QStringLiteral("Notes"), FieldType::Memo}},
-                       QStringLiteral("CustomerID"));
-        db.createTable(QStringLiteral("Cases"),
-                       {{QStringLiteral("CaseID"), FieldType::Long, 0, true},
-                        {QStringLiteral("CustomerID"), FieldType::Long},
-                        {QStringLiteral("Amount"), FieldType::Currency},
-                        {QStringLiteral("CaseOpen"), FieldType::Boolean},
-                        {QStringLiteral("Opened"), FieldType::Date}},
-                       QStringLiteral("CaseID"));
-        db.createIndex(QStringLiteral("CustomerID"), QStringLiteral("Cases"), QStringLiteral("CustomerID"));
-        db.createTable(QStringLiteral("Config"), {{QStringLiteral("CompanyName"), FieldType::Text, 50},
-                                                  {QStringLiteral("NextCheck"), FieldType::Long}});
+        db.createTable("Customers",
+                       {{"CustomerID", FieldType::Long, 0, true},
+                        {"LastName", FieldType::Text, 30, false, false},
+                        {"FirstName", FieldType::Text, 30},
+                        {"City", FieldType::Text, 30},
+                        {"Balance", FieldType::Currency},
+                        {"Active", FieldType::Boolean, 0, false, true, Value(true)},
+                        {"Since", FieldType::Date},
+                        {"Rate", FieldType::Double},
+                        {"Visits", FieldType::Integer},
+                        {"Notes", FieldType::Memo}},
+                       "CustomerID");
+        db.createTable("Cases",
+                       {{"CaseID", FieldType::Long, 0, true},
+                        {"CustomerID", FieldType::Long},
+                        {"Amount", FieldType::Currency},
+                        {"CaseOpen", FieldType::Boolean},
+                        {"Opened", FieldType::Date}},
+                       "CaseID");
+        db.createIndex("CustomerID", "Cases", "CustomerID");
+        db.createTable("Config", {{"CompanyName", FieldType::Text, 50}, {"NextCheck", FieldType::Long}});
     }
 
     void TearDown() override {
@@ -90,20 +92,20 @@ protected:
 
     // Adds a customer through a table recordset and returns the new key.
     qint64 addCustomer(const QString& last, const QString& city = QString(), double balance = 0.0) {
-        Recordset rs = db.openTable(QStringLiteral("Customers"));
+        Recordset rs = db.openTable("Customers");
         rs.addNew();
-        rs.setValue(QStringLiteral("LastName"), Value(last));
-        if (!city.isEmpty()) rs.setValue(QStringLiteral("City"), Value(city));
-        rs.setValue(QStringLiteral("Balance"), Value::currency(balance));
+        rs.setValue("LastName", Value(last));
+        if (!city.isEmpty()) rs.setValue("City", Value(city));
+        rs.setValue("Balance", Value::currency(balance));
         rs.update();
-        return rs.value(QStringLiteral("CustomerID")).toLongLong();
+        return rs.value("CustomerID").toLongLong();
     }
 
     void addCase(qint64 customer, double amount, bool open) {
         db.execute(QStringLiteral("INSERT INTO Cases (CustomerID, Amount, CaseOpen) VALUES (%1, %2, %3)")
                        .arg(customer)
                        .arg(Value::currency(amount).currencyScaled())
-                       .arg(open ? QStringLiteral("True") : QStringLiteral("False")));
+                       .arg(QLatin1String(open ? "True" : "False")));
     }
 
     QTemporaryDir dir;

@@ -5,26 +5,21 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-TEST(ValueNumbers, TextReadsAsNumberByTheBasicRules) {
-    EXPECT_DOUBLE_EQ(Value("$1,234.50").toDouble(), 1234.5);
-    EXPECT_DOUBLE_EQ(Value("($5.00)").toDouble(), -5.0);
-    EXPECT_DOUBLE_EQ(Value("-$5.00").toDouble(), -5.0);
-    EXPECT_DOUBLE_EQ(Value("  42  ").toDouble(), 42.0);
-    EXPECT_DOUBLE_EQ(Value("1.5E+3").toDouble(), 1500.0);
-    EXPECT_DOUBLE_EQ(Value(".25").toDouble(), 0.25);
-    EXPECT_TRUE(Value("$1,234.50").isNumeric());
-    EXPECT_FALSE(Value("12abc").isNumeric());
-    EXPECT_FALSE(Value("").isNumeric());
-    EXPECT_FALSE(Value("1,").isNumeric());
-    EXPECT_FALSE(Value("(-5)").isNumeric());
-}
-
-TEST(ValueNumbers, TextThatIsNoNumberIsATypeMismatch) {
-    EXPECT_EQ(errorNumber([] { Value("abc").toDouble(); }), ErrNo::TypeMismatch);
-    EXPECT_EQ(errorNumber([] { Value("").toLongLong(); }), ErrNo::TypeMismatch);
-    EXPECT_EQ(errorNumber([] { Value("5 apples").currencyScaled(); }), ErrNo::TypeMismatch);
-    EXPECT_EQ(errorNumber([] { Value("maybe").toBool(); }), ErrNo::TypeMismatch);
-    EXPECT_EQ(errorNumber([] { Value("31/31/2024").toDateTime(); }), ErrNo::TypeMismatch);
+TEST(ValueNumbers, TextReadsAsNumberByTheBasicRulesOrIsATypeMismatch) {
+    const std::pair<const char*, double> numbers[] = {{"$1,234.50", 1234.5}, {"($5.00)", -5.0},
+                                                      {"-$5.00", -5.0},      {"  42  ", 42.0},
+                                                      {"1.5E+3", 1500.0},    {".25", 0.25}};
+    for (const auto& [text, number] : numbers) {
+        EXPECT_DOUBLE_EQ(Value(text).toDouble(), number) << text;
+        EXPECT_TRUE(Value(text).isNumeric()) << text;
+    }
+    for (const char* text : {"12abc", "", "1,", "(-5)"})
+        EXPECT_FALSE(Value(text).isNumeric()) << text;
+    EXPECT_ERROR(ErrNo::TypeMismatch, Value("abc").toDouble());
+    EXPECT_ERROR(ErrNo::TypeMismatch, Value("").toLongLong());
+    EXPECT_ERROR(ErrNo::TypeMismatch, Value("5 apples").currencyScaled());
+    EXPECT_ERROR(ErrNo::TypeMismatch, Value("maybe").toBool());
+    EXPECT_ERROR(ErrNo::TypeMismatch, Value("31/31/2024").toDateTime());
 }
 
 TEST(ValueNumbers, EmptyNullAndBooleansFollowTheBasicRules) {
@@ -32,12 +27,12 @@ TEST(ValueNumbers, EmptyNullAndBooleansFollowTheBasicRules) {
     EXPECT_EQ(Value().toString(), QString());
     EXPECT_FALSE(Value().toBool());
     EXPECT_EQ(Value::null().toString(), QString());
-    EXPECT_EQ(errorNumber([] { Value::null().toDouble(); }), 94);
-    EXPECT_EQ(errorNumber([] { Value::null().toBool(); }), 94);
+    EXPECT_ERROR(94, Value::null().toDouble());
+    EXPECT_ERROR(94, Value::null().toBool());
     EXPECT_EQ(Value(true).toDouble(), -1.0);
     EXPECT_EQ(Value(true).toLongLong(), -1);
     EXPECT_EQ(Value(false).toDouble(), 0.0);
-    EXPECT_EQ(Value(true).toString(), QStringLiteral("True"));
+    EXPECT_EQ(Value(true).toString(), "True");
     EXPECT_TRUE(Value("true").toBool());
     EXPECT_FALSE(Value("False").toBool());
     EXPECT_TRUE(Value("-1").toBool());
@@ -51,7 +46,7 @@ TEST(ValueNumbers, WholeNumbersRoundHalfToEvenAndReportOverflow) {
     EXPECT_EQ(Value("7.5").toLongLong(), 8);
     EXPECT_EQ(Value::currencyFromScaled(25000).toLongLong(), 2);
     EXPECT_EQ(Value::currencyFromScaled(35000).toLongLong(), 4);
-    EXPECT_EQ(errorNumber([] { Value(1e300).toLongLong(); }), ErrNo::Overflow);
+    EXPECT_ERROR(ErrNo::Overflow, Value(1e300).toLongLong());
 }
 
 TEST(ValueCurrency, KeepsFourDecimalsExactlyAndPrintsWithoutTrailingZeros) {
@@ -60,21 +55,21 @@ TEST(ValueCurrency, KeepsFourDecimalsExactlyAndPrintsWithoutTrailingZeros) {
     EXPECT_EQ(Value("0.00005").currencyScaled(), 1);
     EXPECT_EQ(Value("($5.00)").currencyScaled(), -50000);
     EXPECT_EQ(Value(12).currencyScaled(), 120000);
-    EXPECT_EQ(Value::currency(12.5).toString(), QStringLiteral("12.5"));
-    EXPECT_EQ(Value::currency(-0.05).toString(), QStringLiteral("-0.05"));
-    EXPECT_EQ(Value::currency(7).toString(), QStringLiteral("7"));
-    const Value large = Value::currencyFromScaled(*Value::parseCurrency(QStringLiteral("92233720368.5477")));
+    EXPECT_EQ(Value::currency(12.5).toString(), "12.5");
+    EXPECT_EQ(Value::currency(-0.05).toString(), "-0.05");
+    EXPECT_EQ(Value::currency(7).toString(), "7");
+    const Value large = Value::currencyFromScaled(*Value::parseCurrency("92233720368.5477"));
     EXPECT_EQ(large.currencyScaled(), 922337203685477);
-    EXPECT_EQ(large.toString(), QStringLiteral("92233720368.5477"));
+    EXPECT_EQ(large.toString(), "92233720368.5477");
     EXPECT_EQ(Value::currency(92233720368.5477).currencyScaled(), 922337203685477);
-    EXPECT_EQ(errorNumber([] { Value("99999999999999999999").currencyScaled(); }), ErrNo::Overflow);
+    EXPECT_ERROR(ErrNo::Overflow, Value("99999999999999999999").currencyScaled());
 }
 
 TEST(ValueText, NumbersPrintAsPlainDecimals) {
-    EXPECT_EQ(Value(1234).toString(), QStringLiteral("1234"));
-    EXPECT_EQ(Value(0.1 + 0.2).toString(), QStringLiteral("0.3"));
-    EXPECT_EQ(Value(-2.75).toString(), QStringLiteral("-2.75"));
-    EXPECT_EQ(Value(qint64(9007199254740993)).toString(), QStringLiteral("9007199254740993"));
+    EXPECT_EQ(Value(1234).toString(), "1234");
+    EXPECT_EQ(Value(0.1 + 0.2).toString(), "0.3");
+    EXPECT_EQ(Value(-2.75).toString(), "-2.75");
+    EXPECT_EQ(Value(qint64(9007199254740993)).toString(), "9007199254740993");
 }
 
 TEST(ValueDate, DayNumbersCountFromTheEndOf1899AndIgnoreTimeZones) {
@@ -84,11 +79,10 @@ TEST(ValueDate, DayNumbersCountFromTheEndOf1899AndIgnoreTimeZones) {
     EXPECT_DOUBLE_EQ(Value::date(QDateTime(QDate(2024, 3, 1), QTime(18, 0))).toDouble(), 45352.75);
     EXPECT_DOUBLE_EQ(Value::date(QDateTime(QDate(1899, 12, 29), QTime(6, 0))).toDouble(), -1.25);
     EXPECT_EQ(Value::fromDayNumber(-1.25).toDateTime(), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
-
-    // The clock time is kept as given, whatever the zone of the QDateTime: on a daylight-saving change day
-    // the day number is still a quarter or three quarters of a day.
-    const QDateTime utc(QDate(2024, 3, 31), QTime(18, 0), QTimeZone::utc());
-    EXPECT_DOUBLE_EQ(Value::date(utc).toDouble(), 45382.75);
+    // The clock time is kept as given, whatever the zone: on a daylight-saving change day the day number
+    // is still a quarter or three quarters of a day.
+    EXPECT_DOUBLE_EQ(Value::date(QDateTime(QDate(2024, 3, 31), QTime(18, 0), QTimeZone::utc())).toDouble(),
+                     45382.75);
     const QDateTime back = Value::date(QDateTime(QDate(2024, 3, 10), QTime(2, 30, 15))).toDateTime();
     EXPECT_EQ(back.date(), QDate(2024, 3, 10));
     EXPECT_EQ(back.time(), QTime(2, 30, 15));
@@ -96,17 +90,19 @@ TEST(ValueDate, DayNumbersCountFromTheEndOf1899AndIgnoreTimeZones) {
 }
 
 TEST(ValueDate, PrintsAndReadsTheClassicForms) {
-    EXPECT_EQ(Value::date(QDate(2024, 3, 5)).toString(), QStringLiteral("3/5/2024"));
+    EXPECT_EQ(Value::date(QDate(2024, 3, 5)).toString(), "3/5/2024");
     EXPECT_EQ(Value::date(QDateTime(QDate(2024, 12, 25), QTime(15, 4, 5))).toString(),
-              QStringLiteral("12/25/2024 3:04:05 PM"));
-    EXPECT_EQ(Value::date(QDateTime(QDate(2024, 1, 2), QTime(0, 30))).toString(),
-              QStringLiteral("1/2/2024 12:30:00 AM"));
-    EXPECT_EQ(Value("3/5/2024").toDateTime(), QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
-    EXPECT_EQ(Value("03/05/2024 11:15:00 PM").toDateTime(), QDateTime(QDate(2024, 3, 5), QTime(23, 15)));
-    EXPECT_EQ(Value("2024-03-05 23:15:09").toDateTime(), QDateTime(QDate(2024, 3, 5), QTime(23, 15, 9)));
-    EXPECT_EQ(Value("2024-03-05").toDateTime(), QDateTime(QDate(2024, 3, 5), QTime(0, 0)));
-    EXPECT_FALSE(Value::parseDateTime(QStringLiteral("2/30/2024")).has_value());
-    EXPECT_FALSE(Value::parseDateTime(QStringLiteral("1/2/2024 13:00 PM")).has_value());
+              "12/25/2024 3:04:05 PM");
+    EXPECT_EQ(Value::date(QDateTime(QDate(2024, 1, 2), QTime(0, 30))).toString(), "1/2/2024 12:30:00 AM");
+    const std::pair<const char*, QDateTime> read[] = {
+        {"3/5/2024", QDateTime(QDate(2024, 3, 5), QTime(0, 0))},
+        {"03/05/2024 11:15:00 PM", QDateTime(QDate(2024, 3, 5), QTime(23, 15))},
+        {"2024-03-05 23:15:09", QDateTime(QDate(2024, 3, 5), QTime(23, 15, 9))},
+        {"2024-03-05", QDateTime(QDate(2024, 3, 5), QTime(0, 0))}};
+    for (const auto& [text, dateTime] : read)
+        EXPECT_EQ(Value(text).toDateTime(), dateTime) << text;
+    EXPECT_FALSE(Value::parseDateTime("2/30/2024").has_value());
+    EXPECT_FALSE(Value::parseDateTime("1/2/2024 13:00 PM").has_value());
 }
 
 TEST(ValueEquality, ComparesKindAndContent) {

@@ -97,26 +97,23 @@ void frmCaseDetails::func_Recalc() {
     });
 }
 
-void frmCaseDetails::func_AddDollar() {
-    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_AddDollar"));
+// The charge typed into its box becomes the one in force; a case in collection is recalculated.
+void frmCaseDetails::takeCharge(const QString& procedure, const QLineEdit* box, double& charge) {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! ") + procedure);
     if (bLoading) return;
     if (!g.run([&] {
-            if (!ui->txtCollectionDollar->text().isEmpty())
-                dCollectionDollars = util_dReadAmount(ui->txtCollectionDollar->text());
+            if (!box->text().isEmpty()) charge = util_dReadAmount(box->text());
         }))
         return;
     if (!bNavigatingCases && chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
 }
 
+void frmCaseDetails::func_AddDollar() {
+    takeCharge(QStringLiteral("func_AddDollar"), ui->txtCollectionDollar, dCollectionDollars);
+}
+
 void frmCaseDetails::func_AddPercent() {
-    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_AddPercent"));
-    if (bLoading) return;
-    if (!g.run([&] {
-            if (!ui->txtCollectionPercent->text().isEmpty())
-                dCollectionPercent = util_dReadAmount(ui->txtCollectionPercent->text());
-        }))
-        return;
-    if (!bNavigatingCases && chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
+    takeCharge(QStringLiteral("func_AddPercent"), ui->txtCollectionPercent, dCollectionPercent);
 }
 
 void frmCaseDetails::func_LoadCollectionSettings() {

@@ -191,6 +191,7 @@ private:
     void mnuAddNSF_Click(int index);
     void cmdMessage_Click();
     void setCollectionChargesDirection(bool add);
+    void takeCharge(const QString& procedure, const QLineEdit* box, double& charge);
 
     // stages
     void chkNotice_Click(int index);

@@ -67,6 +67,20 @@ QList<ListItem> readItems(const QString& procedure, const QString& databasePath,
     return items;
 }
 
+// Seeks the keyed row when an index is named, as a step of the operation's guard: nothing when the
+// operation is to leave, else whether the set is on a row (always so without an index name).
+std::optional<bool> seekKey(ErrorGuard& g, Recordset& rs, const QString& indexName, const Value& key) {
+    if (indexName.isEmpty()) return true;
+    bool found = true;
+    if (!g.run([&] {
+            rs.setIndex(indexName);
+            rs.seek(QStringLiteral("="), key);
+            found = !rs.noMatch();
+        }))
+        return std::nullopt;
+    return found;
+}
+
 } // namespace
 
 Value data_vCheckDBValue(const QString& databasePath, const QString& tableName, const QString& fieldName,
@@ -81,16 +95,9 @@ Value data_vCheckDBValue(const QString& databasePath, const QString& tableName, 
             rs = options.useDynaset ? db.openDynaset(tableName) : db.openTable(tableName);
         }))
         return result;
-    if (!indexName.isEmpty()) {
-        bool found = true;
-        if (!g.run([&] {
-                rs.setIndex(indexName);
-                rs.seek(QStringLiteral("="), keyValue);
-                found = !rs.noMatch();
-            }))
-            return result;
-        if (!found) return options.notFoundAsEmpty ? Value(QString()) : Value(NoValueMarker);
-    }
+    const std::optional<bool> found = seekKey(g, rs, indexName, keyValue);
+    if (!found) return result;
+    if (!*found) return options.notFoundAsEmpty ? Value(QString()) : Value(NoValueMarker);
     g.run([&] {
         const Value v = rs.value(fieldName);
         if (v.isNull())
@@ -115,16 +122,9 @@ Value data_vChangeDBValue(const QString& databasePath, const QString& tableName,
             rs = db.openTable(tableName);
         }))
         return result;
-    if (!indexName.isEmpty()) {
-        bool found = true;
-        if (!g.run([&] {
-                rs.setIndex(indexName);
-                rs.seek(QStringLiteral("="), keyValue);
-                found = !rs.noMatch();
-            }))
-            return result;
-        if (!found) return Value(QStringLiteral("NoMatch"));
-    }
+    const std::optional<bool> found = seekKey(g, rs, indexName, keyValue);
+    if (!found) return result;
+    if (!*found) return Value(QStringLiteral("NoMatch"));
     if (!g.run([&] {
             if (rs.bof() && rs.eof())
                 rs.addNew();

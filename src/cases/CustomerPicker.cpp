@@ -35,6 +35,9 @@ QIcon openCaseIcon() {
     return icon;
 }
 
+// The customer key of a picker item as a number (beside its quoted key).
+constexpr int CustomerKeyRole = Qt::UserRole + 1;
+
 QString quotedKey(qint64 key) { return QLatin1Char('"') + QString::number(key) + QLatin1Char('"'); }
 
 void cursorToStart(QComboBox* combo) {
@@ -65,7 +68,7 @@ qint64 frmCaseDetails::pickerKey(int index) const {
 }
 
 void frmCaseDetails::selectPickerCustomer(qint64 customer) {
-    const int index = ui->cboCustomerList->findData(quotedKey(customer));
+    const int index = m_pickerRows.value(customer, -1);
     if (index < 0) return; // not listed (added since the start): the picker stays as it is
     {
         const QSignalBlocker blocker(ui->cboCustomerList);
@@ -96,6 +99,7 @@ void frmCaseDetails::func_PopulateCustomerList() {
                                                           rs.value(QStringLiteral("StageDate")))
                                    : case_sPickerItemText(false, rs.value(QStringLiteral("ShowAs")), Value(), Value()));
             item->setData(key, Qt::UserRole);
+            item->setData(rs.value(QStringLiteral("CustomerID")).toLongLong(), CustomerKeyRole);
             items.append(item);
         }
     };
@@ -115,6 +119,10 @@ void frmCaseDetails::func_PopulateCustomerList() {
             const QSignalBlocker blocker(ui->cboCustomerList);
             ui->cboCustomerList->setModel(model); // the combo box deletes its previous model
             m_pickerFilled = true;
+            // The row of each customer, so that selecting one needs no search through the list.
+            m_pickerRows.clear();
+            for (int row = 0; row < model->rowCount(); ++row)
+                m_pickerRows.insert(model->item(row)->data(CustomerKeyRole).toLongLong(), row);
         }))
         return;
     if (!g.run([&] {

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <QHash>
 #include <QSet>
 
 namespace Ui {
@@ -213,4 +214,5 @@ private:
     qint64 m_caseCustomerKey = 0;
     QSet<QObject*> m_unavailable;
     bool m_pickerFilled = false;
+    QHash<qint64, int> m_pickerRows; // customer key -> picker row
 };

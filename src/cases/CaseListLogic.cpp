@@ -12,7 +12,7 @@ bool present(const Value& v) { return !v.isNull() && !v.isEmpty() && !v.toString
 
 QString shortDate(const Value& v) {
     if (v.isNull() || v.isEmpty()) return QString();
-    return fmt_Date(v.toDateTime(), QStringLiteral("mm/dd/yy"));
+    return fmt_Date(v.toDate(), QStringLiteral("mm/dd/yy"));
 }
 
 QList<CaseListLine> readLines(const QString& databasePath, const QString& sql,

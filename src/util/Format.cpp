@@ -39,6 +39,11 @@ QString fmt_Date(const QDateTime& dateTime, const QString& classicPattern) {
     return QLocale().toString(dateTime, fmt_QtDatePattern(classicPattern));
 }
 
+QString fmt_Date(const QDate& date, const QString& classicPattern) {
+    if (!date.isValid()) return QString();
+    return QLocale().toString(date, fmt_QtDatePattern(classicPattern));
+}
+
 QString fmt_ShortDate(const QDateTime& dateTime) { return fmt_Date(dateTime, QStringLiteral("m/d/yyyy")); }
 
 double util_dReadAmount(const QString& text) {

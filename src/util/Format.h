@@ -11,6 +11,8 @@ QString fmt_Currency(double amount);
 QString fmt_Standard(double number);
 // A date by a classic pattern ("mmm d, yyyy", "mmmm dd, yyyy", "mm/dd/yy", ...).
 QString fmt_Date(const QDateTime& dateTime, const QString& classicPattern);
+// The same for a bare date (no local-time conversion: the quick form for long lists).
+QString fmt_Date(const QDate& date, const QString& classicPattern);
 // The short date form (M/d/yyyy: always a four-digit year, so that the text reads back right).
 QString fmt_ShortDate(const QDateTime& dateTime);
 // Translates a classic date pattern into Qt's (month letters m become M; minutes stay m after h).

@@ -287,6 +287,10 @@ Connection::Connection(const QString& path, bool create) : m_path(path) {
         sqlite3_busy_timeout(m_db, BusyTimeoutMs);
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+        // The connection stays open for the whole session and nothing else writes the file meanwhile, so
+        // pages read once stay valid: a page cache of up to 32 MB keeps the long lists (the picker, the
+        // case lookup) from reading the file again each time.
+        sqlite3_exec(m_db, "PRAGMA cache_size = -32768", nullptr, nullptr, nullptr);
         // Reading the schema proves that the file is a database and that it can be read now.
         Stmt check(*this, QStringLiteral("SELECT count(*) FROM sqlite_master"), DbOp::Open);
         check.step();

@@ -4,6 +4,8 @@
 #include "data/engine/Database.h"
 #include "util/Format.h"
 
+#include <QSet>
+
 namespace {
 const QChar Tab(9);
 const QChar CR(13);
@@ -54,6 +56,29 @@ QList<CaseListLine> case_ReadCustomerCaseLines(const QString& databasePath, cons
                                       rs.value(QStringLiteral("DateReceived")),
                                       !open.isNull() && open.toBool());
     });
+}
+
+QList<PickerEntry> case_ReadPickerEntries(const QString& databasePath) {
+    Database db = Database::open(databasePath);
+    QSet<qint64> listed;
+    const auto read = [&](const QString& query, bool openCase) {
+        QList<PickerEntry> entries;
+        Recordset rs = db.openDynaset(query);
+        entries.reserve(rs.recordCount());
+        for (; !rs.eof(); rs.moveNext()) {
+            const qint64 key = rs.value(QStringLiteral("CustomerID")).toLongLong();
+            if (listed.contains(key)) continue;
+            listed.insert(key);
+            const Value showAs = rs.value(QStringLiteral("ShowAs"));
+            entries.append({openCase ? case_sPickerItemText(true, showAs, rs.value(QStringLiteral("Stage")),
+                                                            rs.value(QStringLiteral("StageDate")))
+                                     : case_sPickerItemText(false, showAs, Value(), Value()),
+                            key, openCase});
+        }
+        return entries;
+    };
+    const QList<PickerEntry> withOpenCase = read(QStringLiteral("q_CustomerListWithOpenCaseDetails"), true);
+    return read(QStringLiteral("q_CustomerListWithNoOpenCase"), false) + withOpenCase;
 }
 
 std::optional<QString> case_CustomerSearchCriterion(const QStringList& customerFields, const QString& field,

@@ -27,6 +27,17 @@ QList<CaseListLine> case_ReadSelectCaseLines(const QString& databasePath, const 
                                              const QString& orderBy);
 QList<CaseListLine> case_ReadCustomerCaseLines(const QString& databasePath, const QString& sql);
 
+// A customer of the case screen's picker: its item text and whether it has an open case.
+struct PickerEntry {
+    QString text;
+    qint64 customerId = 0;
+    bool openCase = false;
+};
+// The picker's customers, each once by the first row that names it: those without an open case first
+// (q_CustomerListWithNoOpenCase's order), then those with one (q_CustomerListWithOpenCaseDetails's order);
+// a customer with an open case is listed with it. Empty when both queries are empty.
+QList<PickerEntry> case_ReadPickerEntries(const QString& databasePath);
+
 // The criterion of a customer search: the field must be one of the customer table's fields (its own
 // spelling is used); a number is compared as a number only in a numeric field; a text is quoted
 // safely. Nothing when the field is not a customer field.

@@ -2,6 +2,7 @@
 #include "app/AppInfo.h"
 #include "app/ErrorHandling.h"
 #include "cases/CaseListLogic.h"
+#include "cases/CustomerPickerModel.h"
 #include "cases/frmCaseDetails.h"
 #include "data/engine/Database.h"
 #include "ui_frmCaseDetails.h"
@@ -11,34 +12,8 @@
 #include "util/WidgetUtilities.h"
 
 #include <QFocusEvent>
-#include <QPainter>
-#include <QSet>
-#include <QStandardItemModel>
 
 namespace {
-
-// The mark of a customer with an open case.
-QIcon openCaseIcon() {
-    static const QIcon icon = [] {
-        QPixmap pixmap(16, 16);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setBrush(QColor(0xc0, 0x20, 0x20));
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(QRectF(2, 2, 12, 12));
-        p.setPen(QPen(Qt::white, 2));
-        p.drawLine(QPointF(8, 4.5), QPointF(8, 9.5));
-        p.drawPoint(QPointF(8, 12));
-        return QIcon(pixmap);
-    }();
-    return icon;
-}
-
-// The customer key of a picker item as a number (beside its quoted key).
-constexpr int CustomerKeyRole = Qt::UserRole + 1;
-
-QString quotedKey(qint64 key) { return QLatin1Char('"') + QString::number(key) + QLatin1Char('"'); }
 
 void cursorToStart(QComboBox* combo) {
     if (QLineEdit* edit = combo->lineEdit()) {
@@ -51,6 +26,8 @@ void cursorToStart(QComboBox* combo) {
 
 void frmCaseDetails::connectPicker() {
     connect(ui->cboCustomerList, &QComboBox::activated, this, [this] { cboCustomerList_Click(); });
+    m_picker = new CustomerPickerModel(ui->cboCustomerList);
+    ui->cboCustomerList->setModel(m_picker);
     ui->cboCustomerList->setInsertPolicy(QComboBox::NoInsert);
     ui->cboCustomerList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     util_OnEvent(ui->cboCustomerList, QEvent::FocusIn, [this](QEvent* event) {
@@ -62,13 +39,11 @@ void frmCaseDetails::connectPicker() {
 }
 
 qint64 frmCaseDetails::pickerKey(int index) const {
-    const QString key = ui->cboCustomerList->itemData(index).toString();
-    if (key.size() < 2) return 0;
-    return util_sStripQuotes(Value(key)).toLongLong();
+    return m_picker->customerAt(index);
 }
 
 void frmCaseDetails::selectPickerCustomer(qint64 customer) {
-    const int index = m_pickerRows.value(customer, -1);
+    const int index = m_picker->rowOf(customer);
     if (index < 0) return; // not listed (added since the start): the picker stays as it is
     {
         const QSignalBlocker blocker(ui->cboCustomerList);
@@ -79,50 +54,13 @@ void frmCaseDetails::selectPickerCustomer(qint64 customer) {
 
 void frmCaseDetails::func_PopulateCustomerList() {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! func_PopulateCustomerList"));
-    QSet<QString> keys;
-    QList<QStandardItem*> withOpenCase;
-    QList<QStandardItem*> withoutOpenCase;
-    bool filled = false;
-    // Every customer once, by the first row that names it; customers with an open case first.
-    const auto addRows = [&](const QString& query, bool openCase, QList<QStandardItem*>& items) {
-        Database db = Database::open(DatabasePath);
-        Recordset rs = db.openDynaset(query);
-        if (rs.recordCount() <= 0) return;
-        filled = true;
-        for (; !rs.eof(); rs.moveNext()) {
-            const QString key = quotedKey(rs.value(QStringLiteral("CustomerID")).toLongLong());
-            if (keys.contains(key)) continue;
-            keys.insert(key);
-            auto* item = openCase ? new QStandardItem(openCaseIcon(), QString()) : new QStandardItem();
-            item->setText(openCase ? case_sPickerItemText(true, rs.value(QStringLiteral("ShowAs")),
-                                                          rs.value(QStringLiteral("Stage")),
-                                                          rs.value(QStringLiteral("StageDate")))
-                                   : case_sPickerItemText(false, rs.value(QStringLiteral("ShowAs")), Value(), Value()));
-            item->setData(key, Qt::UserRole);
-            item->setData(rs.value(QStringLiteral("CustomerID")).toLongLong(), CustomerKeyRole);
-            items.append(item);
-        }
-    };
-    const auto discard = [&] {
-        qDeleteAll(withOpenCase);
-        qDeleteAll(withoutOpenCase);
-    };
-    if (!g.run([&] { addRows(QStringLiteral("q_CustomerListWithOpenCaseDetails"), true, withOpenCase); }))
-        return discard();
-    if (!g.run([&] { addRows(QStringLiteral("q_CustomerListWithNoOpenCase"), false, withoutOpenCase); }))
-        return discard();
-    if (!filled) return;
-
+    QList<PickerEntry> entries;
+    if (!g.run([&] { entries = case_ReadPickerEntries(DatabasePath); })) return;
+    if (entries.isEmpty()) return;
     if (!g.run([&] {
-            auto* model = new QStandardItemModel(ui->cboCustomerList);
-            model->appendColumn(withoutOpenCase + withOpenCase);
             const QSignalBlocker blocker(ui->cboCustomerList);
-            ui->cboCustomerList->setModel(model); // the combo box deletes its previous model
+            m_picker->setEntries(std::move(entries));
             m_pickerFilled = true;
-            // The row of each customer, so that selecting one needs no search through the list.
-            m_pickerRows.clear();
-            for (int row = 0; row < model->rowCount(); ++row)
-                m_pickerRows.insert(model->item(row)->data(CustomerKeyRole).toLongLong(), row);
         }))
         return;
     if (!g.run([&] {

@@ -13,6 +13,7 @@ class frmCaseDetails;
 }
 class AmountLabel;
 class CaptionLabel;
+class CustomerPickerModel;
 class DatePicker;
 class QAction;
 class QCheckBox;
@@ -214,5 +215,5 @@ private:
     qint64 m_caseCustomerKey = 0;
     QSet<QObject*> m_unavailable;
     bool m_pickerFilled = false;
-    QHash<qint64, int> m_pickerRows; // customer key -> picker row
+    CustomerPickerModel* m_picker = nullptr; // the picker's items, owned by the picker
 };

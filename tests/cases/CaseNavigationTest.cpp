@@ -186,12 +186,17 @@ TEST_F(CaseNavigationTest, TheLookupListsTheSetAndShowsTheChoice) {
 
 TEST_F(CaseNavigationTest, ThePickerListsEveryCustomerOnceWithoutOpenCasesFirst) {
     const qint64 nameless = addCustomer({{"LastName", "Zed"}});
+    addCase(adams, {{"CaseOpen", false}}); // Adams is in both queries now
     open();
-    QStringList items;
-    for (int i = 0; i < picker()->count(); ++i) items << picker()->itemText(i);
-    EXPECT_EQ(items, QStringList({"   [no 'Show As' info]", "Baker", "Clark",
-                                  "Adams, Amy  |  First Notice  |  11/30/2026"}))
-        << "Adams twice in the open-case query but listed once; no-open first in their query's order";
+    const auto items = [&] {
+        QStringList texts;
+        for (int i = 0; i < picker()->count(); ++i) texts << picker()->itemText(i);
+        return texts;
+    };
+    EXPECT_EQ(items(), QStringList({"   [no 'Show As' info]", "Baker", "Clark",
+                                    "Adams, Amy  |  First Notice  |  11/30/2026"}))
+        << "Adams in both queries, twice in the open-case one, but listed once, with the open case; "
+           "no-open first in their query's order";
     EXPECT_FALSE(picker()->itemIcon(3).isNull());
     EXPECT_TRUE(picker()->itemIcon(1).isNull());
     EXPECT_EQ(screen->pickerKey(0), nameless);
@@ -203,10 +208,15 @@ TEST_F(CaseNavigationTest, ThePickerListsEveryCustomerOnceWithoutOpenCasesFirst)
     EXPECT_EQ(screen->caseKey(), open1);
 
     // A customer that is not listed (added since the start) leaves the picker as it is.
-    const qint64 late = addCustomer({{"LastName", "Late"}});
+    const qint64 late = addCustomer({{"LastName", "Late"}, {"ShowAs", "Late"}});
     screen->selectPickerCustomer(late);
     EXPECT_EQ(picker()->currentIndex(), 1);
     EXPECT_TRUE(platform->errorReports.empty());
+
+    // Filled again, the picker lists the new customer.
+    screen->func_PopulateCustomerList();
+    EXPECT_EQ(items().size(), 5);
+    EXPECT_EQ(screen->pickerKey(picker()->findText("Late")), late);
 }
 
 TEST_F(CaseNavigationTest, DefaultShowAsNamesAreWrittenOnce) {

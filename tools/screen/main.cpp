@@ -1,6 +1,7 @@
 // dunmark-screen NAME [TAB]: shows one screen of Dunmark with sample content, for looking at it
 // (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
-// frmCustomers, frmSplash.
+// frmCustomers, frmSplash. "dunmark-screen frmCaseDetails picker" shows the case screen with the customer
+// picker's list open.
 #include "app/AppInfo.h"
 #include "app/frmUnexpectedError.h"
 #include "bench/SampleData.h"
@@ -13,10 +14,12 @@
 #include "util/QtPlatform.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLocale>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -45,6 +48,11 @@ int main(int argc, char* argv[]) {
         screen.Form_Load();
         screen.findChild<QTabWidget*>(QStringLiteral("tabCases"))->setCurrentIndex(tab);
         screen.show();
+        if (argc > 2 && QLatin1String(argv[2]) == QLatin1String("picker")) {
+            QTimer::singleShot(300, &screen, [&screen] {
+                screen.findChild<QComboBox*>(QStringLiteral("cboCustomerList"))->showPopup();
+            });
+        }
         return QApplication::exec();
     }
     if (name == QLatin1String("frmCustomers")) {
@@ -71,6 +79,6 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     }
     QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash"
-                           " [TAB]\n";
+                           " [TAB|picker]\n";
     return 2;
 }

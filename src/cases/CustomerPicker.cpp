@@ -60,7 +60,6 @@ void frmCaseDetails::func_PopulateCustomerList() {
     if (!g.run([&] {
             const QSignalBlocker blocker(ui->cboCustomerList);
             m_picker->setEntries(std::move(entries));
-            m_pickerFilled = true;
         }))
         return;
     if (!g.run([&] {

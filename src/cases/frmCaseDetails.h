@@ -214,6 +214,5 @@ private:
     qint64 m_customerKey = 0;
     qint64 m_caseCustomerKey = 0;
     QSet<QObject*> m_unavailable;
-    bool m_pickerFilled = false;
     CustomerPickerModel* m_picker = nullptr; // the picker's items, owned by the picker
 };

@@ -365,7 +365,7 @@ void frmCaseDetails::cmdLookupResult_Click(int index) {
         ui->fraCaseLookup->setVisible(false);
         ui->lblNoCases->setVisible(true);
         ui->panCaseControls->setEnabled(true);
-        if (QLineEdit* edit = ui->cboCustomerList->lineEdit()) edit->setCursorPosition(0);
+        util_ShowTextFromStart(ui->cboCustomerList);
     });
 }
 

@@ -183,11 +183,7 @@ void frmCaseDetails::chkNoAccept_Click() {
                                 Value(customerKey()));
         }))
         return;
-    g.run([&] {
-        QPalette p = ui->chkNoAccept->palette();
-        p.setColor(QPalette::WindowText, ui->chkNoAccept->isChecked() ? QColor(0xff, 0, 0) : QColor(0, 0, 0));
-        ui->chkNoAccept->setPalette(p);
-    });
+    g.run([&] { util_ColourCaptionByCheck(ui->chkNoAccept); });
 }
 
 void frmCaseDetails::optAcceptChecks_Click(int index) {

@@ -13,17 +13,6 @@
 
 #include <QFocusEvent>
 
-namespace {
-
-void cursorToStart(QComboBox* combo) {
-    if (QLineEdit* edit = combo->lineEdit()) {
-        edit->deselect();
-        edit->setCursorPosition(0);
-    }
-}
-
-} // namespace
-
 void frmCaseDetails::connectPicker() {
     connect(ui->cboCustomerList, &QComboBox::activated, this, [this] { cboCustomerList_Click(); });
     m_picker = new CustomerPickerModel(ui->cboCustomerList);
@@ -49,7 +38,7 @@ void frmCaseDetails::selectPickerCustomer(qint64 customer) {
         const QSignalBlocker blocker(ui->cboCustomerList);
         ui->cboCustomerList->setCurrentIndex(index);
     }
-    cursorToStart(ui->cboCustomerList);
+    util_ShowTextFromStart(ui->cboCustomerList);
 }
 
 void frmCaseDetails::func_PopulateCustomerList() {
@@ -114,7 +103,7 @@ void frmCaseDetails::cboCustomerList_Click() {
     const int index = ui->cboCustomerList->currentIndex();
     if (index < 0) return;
     if (!g.run([&] { func_CaseGetCustomerRecord(pickerKey(index)); })) return;
-    cursorToStart(ui->cboCustomerList);
+    util_ShowTextFromStart(ui->cboCustomerList);
 }
 
 void frmCaseDetails::cboCustomerList_GotFocus() {
@@ -123,7 +112,7 @@ void frmCaseDetails::cboCustomerList_GotFocus() {
         return;
     }
     if (ui->cboCustomerList->count() > 0) ui->cboCustomerList->showPopup();
-    cursorToStart(ui->cboCustomerList);
+    util_ShowTextFromStart(ui->cboCustomerList);
 }
 
 void frmCaseDetails::func_DisplayCustomerInfo(Recordset& rs) {

@@ -49,8 +49,6 @@ QVariant CustomerPickerModel::data(const QModelIndex& index, int role) const {
         return entry.text;
     case Qt::DecorationRole:
         return entry.openCase ? QVariant(openCaseIcon()) : QVariant();
-    case QuotedKeyRole:
-        return QLatin1Char('"') + QString::number(entry.customerId) + QLatin1Char('"');
     default:
         return {};
     }

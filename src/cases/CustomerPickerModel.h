@@ -10,9 +10,6 @@
 class CustomerPickerModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    // The item data of a row: the key in quotes, as the picker has always kept it.
-    static constexpr int QuotedKeyRole = Qt::UserRole;
-
     using QAbstractListModel::QAbstractListModel;
 
     void setEntries(QList<PickerEntry> entries);

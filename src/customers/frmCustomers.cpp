@@ -508,11 +508,7 @@ void frmCustomers::chkNoAccept_MouseDown() {
 
 void frmCustomers::chkNoAccept_Click() {
     ErrorGuard g(location("chkNoAccept_Click"));
-    g.run([&] {
-        QPalette p = ui->chkNoAccept->palette();
-        p.setColor(QPalette::WindowText, ui->chkNoAccept->isChecked() ? QColor(0xff, 0, 0) : QColor(0, 0, 0));
-        ui->chkNoAccept->setPalette(p);
-    });
+    g.run([&] { util_ColourCaptionByCheck(ui->chkNoAccept); });
 }
 
 void frmCustomers::cmdCustomerNavigate_Click(int index) {

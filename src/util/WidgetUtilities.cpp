@@ -3,6 +3,7 @@
 #include "app/ErrorHandling.h"
 #include "util/Utilities.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
@@ -111,4 +112,14 @@ void util_AdjustWidthOfComboBoxListPortion(QWidget* ownerForm, QComboBox* comboB
         }
         comboBox->view()->setMinimumWidth(width);
     });
+}
+
+void util_ShowTextFromStart(QComboBox* comboBox) {
+    if (QLineEdit* edit = comboBox->lineEdit()) edit->setCursorPosition(0); // also drops any selection
+}
+
+void util_ColourCaptionByCheck(QAbstractButton* box) {
+    QPalette p = box->palette();
+    p.setColor(QPalette::WindowText, box->isChecked() ? QColor(0xff, 0, 0) : QColor(0, 0, 0));
+    box->setPalette(p);
 }

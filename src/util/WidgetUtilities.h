@@ -4,6 +4,7 @@
 #include <QObject>
 #include <functional>
 
+class QAbstractButton;
 class QComboBox;
 class QWidget;
 
@@ -43,6 +44,12 @@ void util_InstallNumbersOnly(QWidget* textBox, bool integerOnly);
 // 10 or more items. The closed box keeps its size. Serves plain and picture drop-downs alike.
 void util_AdjustWidthOfComboBoxListPortion(QWidget* ownerForm, QComboBox* comboBox, bool useGivenWidth = false,
                                            int width = 0);
+
+// Shows an editable drop-down's text from its first character (no selection).
+void util_ShowTextFromStart(QComboBox* comboBox);
+
+// A check box that warns when checked: its caption red while checked, black otherwise.
+void util_ColourCaptionByCheck(QAbstractButton* box);
 
 // The average character width in pixels of the window's text font (the 52 letters' width / 52).
 int api_lGetFontDialogUnits(QWidget* ownerForm);

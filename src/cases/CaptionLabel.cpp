@@ -1,6 +1,5 @@
 #include "cases/CaptionLabel.h"
 
-#include "data/engine/Value.h"
 #include "util/Format.h"
 
 void CaptionLabel::setCaption(const QString& caption) {
@@ -10,11 +9,12 @@ void CaptionLabel::setCaption(const QString& caption) {
     emit changed();
 }
 
-void AmountLabel::setAmount(double amount) { setCaption(QString::number(amount, 'f', 4)); }
+void AmountLabel::setAmount(Money amount) { setCaption(fmt_Currency(amount)); }
 
-double AmountLabel::amount() const { return util_dReadAmount(text()); }
+Money AmountLabel::amount() const { return money_Read(text()); }
 
 QString AmountLabel::formatted(const QString& caption) const {
-    if (auto number = Value::parseNumber(caption)) return fmt_Currency(*number);
+    if (caption.trimmed().isEmpty()) return caption;
+    if (auto amount = money_Parse(caption)) return fmt_Currency(*amount);
     return caption;
 }

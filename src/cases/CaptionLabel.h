@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/Money.h"
+
 #include <QLabel>
 
 // A label whose caption is written through setCaption, which runs the label's change handling: the
@@ -27,9 +29,9 @@ class AmountLabel : public CaptionLabel {
 public:
     using CaptionLabel::CaptionLabel;
 
-    void setAmount(double amount);
+    void setAmount(Money amount);
     // The caption read as an amount (0 when empty).
-    double amount() const;
+    Money amount() const;
 
 protected:
     QString formatted(const QString& caption) const override;

@@ -24,18 +24,22 @@ void frmCaseDetails::connectAmounts() {
         util_OnEvent(box, QEvent::FocusIn, [box](QEvent*) { util_SelectAllText(box); });
         util_InstallNumbersOnly(box, false);
     }
-    // Leaving an amount box writes it in the money format, the percentage in the standard format.
-    const auto reformatOnLeave = [this](QLineEdit* box, QString (*format)(double)) {
-        util_OnEvent(box, QEvent::FocusOut, [this, box, format](QEvent*) {
+    // Leaving an amount box writes it in the money format, the percentage in the standard format; a
+    // figure beyond what the box takes is refused first.
+    const auto reformatOnLeave = [this](QLineEdit* box, EntryKind kind) {
+        util_OnEvent(box, QEvent::FocusOut, [this, box, kind](QEvent*) {
+            if (util_bRefuseTooLargeEntry(box, kind)) return;
             ErrorGuard g(QStringLiteral("frmCaseDetails ! ") + box->objectName() + QStringLiteral("_LostFocus"));
             g.run([&] {
-                if (!box->text().isEmpty()) box->setText(format(util_dReadAmount(box->text())));
+                if (box->text().isEmpty()) return;
+                box->setText(kind == EntryKind::Amount ? fmt_Currency(money_Read(box->text()))
+                                                       : fmt_Standard(util_dReadNumber(box->text())));
             });
         });
     };
-    reformatOnLeave(ui->txtAmount, fmt_Currency);
-    reformatOnLeave(ui->txtCollectionDollar, fmt_Currency);
-    reformatOnLeave(ui->txtCollectionPercent, fmt_Standard);
+    reformatOnLeave(ui->txtAmount, EntryKind::Amount);
+    reformatOnLeave(ui->txtCollectionDollar, EntryKind::Amount);
+    reformatOnLeave(ui->txtCollectionPercent, EntryKind::Percentage);
 
     for (int i = 0; i < 2; ++i)
         connect(optCollectionType[i], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -59,14 +63,9 @@ void frmCaseDetails::connectAmounts() {
 void frmCaseDetails::func_Recalc() {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! func_Recalc"));
     const bool inCollection = chkNotice[CollectionStage]->isChecked();
-    double charge = 0;
-    double collectable = 0;
-    if (!g.run([&] {
-            const QString caption = ui->lblCheckAmount->caption();
-            const double amount = caption.isEmpty() ? 0.0 : util_dReadAmount(caption);
-            dCheckAmount = amount != 0 ? amount : 0.0;
-        }))
-        return;
+    Money charge;
+    Money collectable;
+    if (!g.run([&] { dCheckAmount = ui->lblCheckAmount->amount(); })) return;
     if (!g.run([&] {
             const bool byPercent = optCollectionType[0]->isChecked();
             const bool includeNSF = ui->chkIncludeNSF->isChecked();
@@ -84,25 +83,35 @@ void frmCaseDetails::func_Recalc() {
         }))
         return;
     if (bLoading) return;
-    double paid = 0;
+    Money paid;
     if (!g.run([&] {
             QStringList texts;
-            for (QLineEdit* box : txtInstallmentAmount) texts << box->text();
+            for (QLineEdit* box : txtInstallmentAmount) {
+                // A figure beyond what the box takes is refused when the box is left; until then
+                // the sums wait.
+                if (money_bEntryTooLarge(box->text(), EntryKind::Amount)) return;
+                texts << box->text();
+            }
             paid = case_PaidAmount(texts);
+            ui->lblBalance->setAmount(collectable - paid);
+            ui->lblPaidAmount->setAmount(paid);
         }))
         return;
-    g.run([&] {
-        ui->lblBalance->setAmount(collectable - paid);
-        ui->lblPaidAmount->setAmount(paid);
-    });
 }
 
-// The charge typed into its box becomes the one in force; a case in collection is recalculated.
-void frmCaseDetails::takeCharge(const QString& procedure, const QLineEdit* box, double& charge) {
+// The charge typed into its box becomes the one in force; a case in collection is recalculated. A
+// figure beyond what the box takes is left for the box's leaving rule to refuse.
+template <class T> void frmCaseDetails::takeCharge(const QString& procedure, const QLineEdit* box, T& charge) {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! ") + procedure);
     if (bLoading) return;
+    constexpr EntryKind kind = std::is_same_v<T, Money> ? EntryKind::Amount : EntryKind::Percentage;
+    if (money_bEntryTooLarge(box->text(), kind)) return;
     if (!g.run([&] {
-            if (!box->text().isEmpty()) charge = util_dReadAmount(box->text());
+            if (box->text().isEmpty()) return;
+            if constexpr (kind == EntryKind::Amount)
+                charge = money_Read(box->text());
+            else
+                charge = util_dReadNumber(box->text());
         }))
         return;
     if (!bNavigatingCases && chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
@@ -124,9 +133,9 @@ void frmCaseDetails::func_LoadCollectionSettings() {
         }))
         return;
     if (!g.run([&] {
-            dNSFfee = config_Number(QStringLiteral("NSFfee"));
+            dNSFfee = config_Money(QStringLiteral("NSFfee"));
             dCollectionPercent = config_Number(QStringLiteral("CollectionChargePercent"));
-            dCollectionDollars = config_Number(QStringLiteral("CollectionChargeDollars"));
+            dCollectionDollars = config_Money(QStringLiteral("CollectionChargeDollars"));
         }))
         return;
     if (!g.run([&] {
@@ -147,7 +156,9 @@ void frmCaseDetails::func_LoadCollectionSettings() {
 void frmCaseDetails::txtAmount_Change() {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! txtAmount_Change"));
     if (ui->txtAmount->text().isEmpty()) return;
-    if (!g.run([&] { dCheckAmount = util_dReadAmount(ui->txtAmount->text()); })) return;
+    // A figure beyond what the box takes is refused when the box is left; until then nothing follows it.
+    if (money_bEntryTooLarge(ui->txtAmount->text(), EntryKind::Amount)) return;
+    if (!g.run([&] { dCheckAmount = money_Read(ui->txtAmount->text()); })) return;
     if (!g.run([&] { ui->lblCheckAmount->setAmount(dCheckAmount); })) return;
     if (!bNavigatingCases && !chkNotice[CollectionStage]->isChecked()) g.run([&] { func_Recalc(); });
 }
@@ -197,7 +208,7 @@ void frmCaseDetails::chkAddNSF_Click() {
     if (!g.run([&] {
             if (ui->chkAddNSF->isChecked()) {
                 ui->lblProcessingFee->setVisible(true);
-                ui->lblProcessingFee->setAmount(config_Number(QStringLiteral("NSFfee")));
+                ui->lblProcessingFee->setAmount(config_Money(QStringLiteral("NSFfee")));
             } else {
                 ui->lblProcessingFee->setVisible(false);
             }

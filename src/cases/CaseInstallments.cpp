@@ -32,8 +32,8 @@ void frmCaseDetails::connectInstallments() {
 void frmCaseDetails::txtInstallmentAmount_Change(int index) {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! txtInstallmentAmount_Change"));
     const QString text = txtInstallmentAmount[index]->text();
-    if (!text.isEmpty())
-        if (!g.run([&] { datInstallmentDate[index]->setVisible(util_dReadAmount(text) != 0); })) return;
+    if (!text.isEmpty() && !money_bEntryTooLarge(text, EntryKind::Amount))
+        if (!g.run([&] { datInstallmentDate[index]->setVisible(!money_Read(text).isZero()); })) return;
     if (!bNavigatingCases) g.run([&] { func_Recalc(); });
 }
 
@@ -46,10 +46,11 @@ void frmCaseDetails::txtInstallmentAmount_KeyUp(int index) {
 void frmCaseDetails::txtInstallmentAmount_LostFocus(int index) {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! txtInstallmentAmount_LostFocus"));
     QLineEdit* box = txtInstallmentAmount[index];
+    if (util_bRefuseTooLargeEntry(box, EntryKind::Amount)) return;
     if (!g.run([&] {
             if (box->text().isEmpty()) box->setText(QStringLiteral("0"));
-            box->setText(fmt_Currency(util_dReadAmount(box->text())));
+            box->setText(fmt_Currency(money_Read(box->text())));
         }))
         return;
-    if (box->text() == fmt_Currency(0)) datInstallmentDate[index]->setVisible(false);
+    if (box->text() == fmt_Currency(Money())) datInstallmentDate[index]->setVisible(false);
 }

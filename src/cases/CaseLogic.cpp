@@ -1,9 +1,5 @@
 #include "cases/CaseLogic.h"
 
-#include "util/Format.h"
-#include "util/Utilities.h"
-
-#include <cmath>
 
 const std::array<QString, 7> StageNames = {
     QStringLiteral("Phone Call"), QStringLiteral("First Notice"), QStringLiteral("Second Notice"),
@@ -26,29 +22,29 @@ QString proc_sNumberGenerator(const QDateTime& now) {
     return QString::number(n < 0 ? qint64(bits) : n, 16).toUpper();
 }
 
-double case_CollectionCharge(const ChargeInput& in) {
-    double charge = 0;
+Money case_CollectionCharge(const ChargeInput& in) {
+    Money charge;
     if (in.inCollection) {
         if (in.byPercent)
-            charge = in.percent / 100.0 * (in.checkAmount + (in.includeNSF ? in.nsfFee : 0.0));
+            charge = (in.checkAmount + (in.includeNSF ? in.nsfFee : Money())).percent(in.percent);
         else
             charge = in.dollars;
     }
     return util_fRoundOff(charge);
 }
 
-double case_Collectable(double checkAmount, bool addNSF, double nsfFee, bool inCollection, bool addCharges,
-                        double charge) {
-    double amount = checkAmount + (addNSF ? nsfFee : 0.0);
+Money case_Collectable(Money checkAmount, bool addNSF, Money nsfFee, bool inCollection, bool addCharges,
+                       Money charge) {
+    Money amount = checkAmount + (addNSF ? nsfFee : Money());
     if (inCollection) amount += addCharges ? charge : -charge;
     return amount;
 }
 
-double case_PaidAmount(const QStringList& installmentTexts) {
-    double paid = 0;
-    if (installmentTexts.isEmpty() || installmentTexts.first().isEmpty()) return 0;
+Money case_PaidAmount(const QStringList& installmentTexts) {
+    Money paid;
+    if (installmentTexts.isEmpty() || installmentTexts.first().isEmpty()) return paid;
     for (const QString& text : installmentTexts)
-        if (!text.isEmpty()) paid += util_dReadAmount(text);
+        if (!text.isEmpty()) paid += money_Read(text);
     return paid;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/Money.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -18,23 +20,23 @@ constexpr int CollectionStage = 4;
 
 // How the collection charge is worked out for a case.
 struct ChargeInput {
-    double checkAmount = 0;
-    double nsfFee = 0;
+    Money checkAmount;
+    Money nsfFee;
     double percent = 0;      // the charge percentage in force
-    double dollars = 0;      // the fixed charge in force
+    Money dollars;           // the fixed charge in force
     bool inCollection = false; // the Collection stage box is checked
     bool byPercent = true;     // "Percent" is selected, else "Dollar"
     bool includeNSF = false;   // the percentage also applies to the processing fee
 };
 
 // The collection charge, rounded to cents by util_fRoundOff; 0 unless the case is in collection.
-double case_CollectionCharge(const ChargeInput& in);
+Money case_CollectionCharge(const ChargeInput& in);
 // The collectable amount: the cheque, plus the fee when it is added, plus or minus the charge while
 // the case is in collection.
-double case_Collectable(double checkAmount, bool addNSF, double nsfFee, bool inCollection, bool addCharges,
-                        double charge);
+Money case_Collectable(Money checkAmount, bool addNSF, Money nsfFee, bool inCollection, bool addCharges,
+                       Money charge);
 // The paid amount from the five installment box texts: nothing counts while the first box is empty.
-double case_PaidAmount(const QStringList& installmentTexts);
+Money case_PaidAmount(const QStringList& installmentTexts);
 
 // The background of the stage labels for a stage date: yellow when more than 7 and at most 14 days
 // old, red when older, normal otherwise and always for the Collection stage.

@@ -12,6 +12,7 @@
 #include "util/DatePicker.h"
 #include "util/Format.h"
 #include "util/Platform.h"
+#include "util/WidgetUtilities.h"
 
 namespace {
 
@@ -75,7 +76,7 @@ void frmCaseDetails::func_ClearCaseData() {
     if (!g.run([&] {
             dCollectionPercent = config_Number(QStringLiteral("CollectionChargePercent"));
             ui->txtCollectionPercent->setText(fmt_Standard(dCollectionPercent));
-            dCollectionDollars = config_Number(QStringLiteral("CollectionChargeDollars"));
+            dCollectionDollars = config_Money(QStringLiteral("CollectionChargeDollars"));
             ui->txtCollectionDollar->setText(fmt_Currency(dCollectionDollars));
         }))
         return;
@@ -92,7 +93,7 @@ void frmCaseDetails::func_ClearCaseData() {
         return;
     if (!g.run([&] { ui->lblCheckAmount->setCaption(QStringLiteral("$0.00")); })) return;
     if (!g.run([&] {
-            dNSFfee = config_Number(QStringLiteral("NSFfee"));
+            dNSFfee = config_Money(QStringLiteral("NSFfee"));
             ui->chkAddNSF->setChecked(iAddNSFStage == 0);
         }))
         return;
@@ -107,40 +108,59 @@ void frmCaseDetails::func_ClearCaseData() {
 
 void frmCaseDetails::func_DisplayCaseInfo(Recordset& rs) {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! func_DisplayCaseInfo"));
+    m_unreadable.clear();
     if (!g.run([&] { func_ClearCaseData(); })) return;
     if (!g.run([&] {
             if (ui->cmdShowCase->isEnabled() && !bLoading) cmdShowCase_Click();
         }))
         return;
 
-    // Fields in the order of the screen's filling; a guarded field is written only when it has a value.
-    const auto guarded = [&](const char* name, const std::function<void(const Value&)>& write) {
+    // Fields in the order of the screen's filling. A value the file holds in a form that does not
+    // fit its field (a text in a date or amount field, written by another program) leaves its
+    // control as the clear set it; the fields are named in one message at the end.
+    QStringList unreadable;
+    const auto show = [&](const char* name, bool guarded, const std::function<void(const Value&)>& write) {
         return g.run([&] {
             const Value v = rs.value(field(name));
-            if (!v.isNull() && !v.isEmpty()) write(v);
+            if (guarded && (v.isNull() || v.isEmpty())) return;
+            try {
+                write(v);
+            } catch (const AppError& e) {
+                if (e.number() != ErrNo::TypeMismatch && e.number() != ErrNo::Overflow) throw;
+                if (!unreadable.contains(field(name))) unreadable << field(name);
+            }
         });
+    };
+    const auto guarded = [&](const char* name, const std::function<void(const Value&)>& write) {
+        return show(name, true, write);
+    };
+    const auto always = [&](const char* name, const std::function<void(const Value&)>& write) {
+        return show(name, false, write);
     };
     const auto text = [](QLineEdit* box) { return [box](const Value& v) { box->setText(v.toString()); }; };
     const auto date = [](DatePicker* picker) { return [picker](const Value& v) { picker->setValue(v.toDateTime()); }; };
-    const auto amount = [](AmountLabel* label) { return [label](const Value& v) { label->setAmount(v.toDouble()); }; };
-    const auto currencyText = [](const Value& v) { return v.isNull() ? QString() : fmt_Currency(v.toDouble()); };
+    const auto amount = [](AmountLabel* label) { return [label](const Value& v) { label->setAmount(v.toMoney()); }; };
+    const auto currencyText = [](QLineEdit* box) {
+        return [box](const Value& v) { box->setText(v.isNull() ? QString() : fmt_Currency(v.toMoney())); };
+    };
+    const auto check = [](QAbstractButton* box) { return [box](const Value& v) { box->setChecked(yes(v)); }; };
 
     if (!g.run([&] { setCaseKey(rs.value(QStringLiteral("CaseID")).toLongLong()); })) return;
-    if (!g.run([&] { optCaseStatus[yes(rs.value(QStringLiteral("CaseOpen"))) ? 0 : 1]->setChecked(true); })) return;
-    if (!g.run([&] { ui->txtReference->setText(rs.value(QStringLiteral("ReferenceNumber")).toString()); })) return;
+    if (!always("CaseOpen", [&](const Value& v) { optCaseStatus[yes(v) ? 0 : 1]->setChecked(true); })) return;
+    if (!always("ReferenceNumber", text(ui->txtReference))) return;
     if (!guarded("DateReceived", date(ui->datReceived))) return;
     if (!guarded("Stage", [&](const Value& v) { ui->lblStage->setCaption(v.toString()); })) return;
-    if (!guarded("StageDate", [&](const Value& v) { ui->lblStageDate->setCaption(v.toString()); })) return;
-    if (!g.run([&] {
-            const Value v = rs.value(QStringLiteral("CustomerID"));
-            setCaseCustomerKey(v.isNull() ? 0 : v.toLongLong());
+    if (!guarded("StageDate", [&](const Value& v) {
+            v.toDateTime(); // a date, or the field is unreadable
+            ui->lblStageDate->setCaption(v.toString());
         }))
         return;
+    if (!always("CustomerID", [&](const Value& v) { setCaseCustomerKey(v.isNull() ? 0 : v.toLongLong()); })) return;
     if (!guarded("FinalResult", [&](const Value& v) { ui->cboFinalResult->setEditText(v.toString()); })) return;
     if (!guarded("DetailNotes", [&](const Value& v) { ui->txtDetails->setPlainText(v.toString()); })) return;
     if (!guarded("CheckDate", date(ui->datCheckDate))) return;
     if (!guarded("CheckType", [&](const Value& v) { ui->cboCheckType->setEditText(v.toString()); })) return;
-    if (!g.run([&] { ui->txtAmount->setText(currencyText(rs.value(QStringLiteral("CheckAmount")))); })) return;
+    if (!always("CheckAmount", currencyText(ui->txtAmount))) return;
     if (!guarded("Bank", text(ui->txtBank))) return;
     if (!guarded("Branch", text(ui->txtBranch))) return;
     if (!guarded("AccountNumber", text(ui->txtAcountNum))) return;
@@ -149,46 +169,138 @@ void frmCaseDetails::func_DisplayCaseInfo(Recordset& rs) {
     if (!guarded("CheckNumber", text(ui->txtCheckNum))) return;
     if (!guarded("CollectionCompany", text(ui->txtCollectionCompany))) return;
     if (!guarded("CollectionContact", text(ui->txtCollectionContact))) return;
-    if (!g.run([&] {
-            const Value v = rs.value(QStringLiteral("CollectionPercent"));
+    if (!always("CollectionPercent", [&](const Value& v) {
             ui->txtCollectionPercent->setText(v.isNull() ? QString() : fmt_Standard(v.toDouble()));
         }))
         return;
-    if (!g.run([&] { ui->txtCollectionDollar->setText(currencyText(rs.value(QStringLiteral("CollectionDollar")))); }))
+    if (!always("CollectionDollar", currencyText(ui->txtCollectionDollar))) return;
+    if (!always("PercentCollectionType", [&](const Value& v) { optCollectionType[yes(v) ? 0 : 1]->setChecked(true); }))
         return;
-    if (!g.run([&] {
-            optCollectionType[yes(rs.value(QStringLiteral("PercentCollectionType"))) ? 0 : 1]->setChecked(true);
-        }))
-        return;
-    if (!g.run([&] { ui->chkIncludeNSF->setChecked(yes(rs.value(QStringLiteral("IncludeNSF")))); })) return;
-    if (!g.run([&] {
-            ui->chkAddCollectionFee->setChecked(yes(rs.value(QStringLiteral("IncludeCollectionCharges"))));
-        }))
-        return;
+    if (!always("IncludeNSF", check(ui->chkIncludeNSF))) return;
+    if (!always("IncludeCollectionCharges", check(ui->chkAddCollectionFee))) return;
     for (int i = 0; i < 7; ++i)
-        if (!g.run([&] { chkNotice[i]->setChecked(yes(rs.value(field(StageFlagFields[i])))); })) return;
+        if (!always(StageFlagFields[i], check(chkNotice[i]))) return;
     for (int i = 0; i < 7; ++i)
         if (!guarded(StageDateFields[i], date(datNotice[i]))) return;
     if (!guarded("CheckAmount", amount(ui->lblCheckAmount))) return;
-    if (!g.run([&] { ui->chkAddNSF->setChecked(yes(rs.value(QStringLiteral("AddNSF")))); })) return;
+    if (!always("AddNSF", check(ui->chkAddNSF))) return;
     if (!guarded("CollectionCharge", amount(ui->lblCollectionFee))) return;
     if (!guarded("CollectableAmount", amount(ui->lblCollectable))) return;
-    for (int i = 0; i < 5; ++i)
-        if (!g.run([&] { txtInstallmentAmount[i]->setText(currencyText(rs.value(installmentAmountField(i)))); }))
-            return;
+    for (int i = 0; i < 5; ++i) {
+        const QByteArray name = installmentAmountField(i).toLatin1();
+        if (!always(name.constData(), currencyText(txtInstallmentAmount[i]))) return;
+    }
     for (int i = 0; i < 5; ++i) {
         const QByteArray name = installmentDateField(i).toLatin1();
         if (!guarded(name.constData(), date(datInstallmentDate[i]))) return;
     }
     if (!guarded("AmountPaid", amount(ui->lblPaidAmount))) return;
     if (!guarded("BallanceOwed", amount(ui->lblBalance))) return;
-    g.run([&] { func_CosmeticCaseAdjustments(rs); });
+    if (!g.run([&] { func_CosmeticCaseAdjustments(rs); })) return;
+    if (unreadable.isEmpty()) return;
+
+    // What the screen would write for each unreadable field now: as long as that stays so, the
+    // file keeps its own value.
+    g.run([&] {
+        const QList<CaseField> fields = caseFields();
+        for (int i = 0; i < fields.size(); ++i) {
+            if (!unreadable.contains(fields[i].name)) continue;
+            try {
+                m_unreadable.insert(i, fields[i].value());
+            } catch (const AppError&) {
+                m_unreadable.insert(i, Value());
+            }
+        }
+        msgBox(QStringLiteral("Some details of the case %1 cannot be read from the database: %2.\r\rThey are "
+                              "shown empty and stay as they are in the database unless you change them.")
+                   .arg(ui->txtReference->text(), unreadable.join(QStringLiteral(", "))),
+               Platform::Exclamation, QStringLiteral("Unreadable Case Details"));
+    });
+}
+
+std::vector<std::pair<QLineEdit*, EntryKind>> frmCaseDetails::entryBoxes() const {
+    std::vector<std::pair<QLineEdit*, EntryKind>> boxes = {{ui->txtAmount, EntryKind::Amount},
+                                                           {ui->txtCollectionDollar, EntryKind::Amount},
+                                                           {ui->txtCollectionPercent, EntryKind::Percentage}};
+    for (QLineEdit* box : txtInstallmentAmount) boxes.emplace_back(box, EntryKind::Amount);
+    return boxes;
+}
+
+QList<frmCaseDetails::CaseField> frmCaseDetails::caseFields() const {
+    const auto text = [](const QString& s) { return [s] { return Value(s); }; };
+    const auto amountOf = [](const QString& s) { return [s] { return Value::money(money_Read(s)); }; };
+    QList<CaseField> f = {
+        {QStringLiteral("CaseOpen"), [this] { return checked(optCaseStatus[0]); }},
+        {QStringLiteral("ReferenceNumber"), text(ui->txtReference->text())},
+        {QStringLiteral("DateReceived"), [this] { return Value::date(ui->datReceived->value()); }},
+        {QStringLiteral("Stage"), text(ui->lblStage->caption())},
+        {QStringLiteral("StageDate"),
+         [this] {
+             const QString caption = ui->lblStageDate->caption();
+             if (caption.isEmpty()) return Value::null();
+             const QDateTime d = util_ReadDate(caption);
+             if (!d.isValid()) throw AppError(ErrNo::TypeMismatch, QStringLiteral("Type mismatch"));
+             return Value::date(d);
+         }},
+        {QStringLiteral("CustomerID"), [this] { return Value(caseCustomerKey()); }},
+        {QStringLiteral("FinalResult"), text(ui->cboFinalResult->currentText())},
+        {QStringLiteral("DetailNotes"), text(ui->txtDetails->toPlainText())},
+        {QStringLiteral("CheckDate"), [this] { return Value::date(ui->datCheckDate->value()); }},
+        {QStringLiteral("CheckType"), text(ui->cboCheckType->currentText())},
+        {QStringLiteral("CheckAmount"), amountOf(ui->txtAmount->text())},
+        {QStringLiteral("Bank"), text(ui->txtBank->text())},
+        {QStringLiteral("Branch"), text(ui->txtBranch->text())},
+        {QStringLiteral("AccountNumber"), text(ui->txtAcountNum->text())},
+        {QStringLiteral("TransitNumber"), text(ui->txtTransitNum->text())},
+        {QStringLiteral("BranchNumber"), text(ui->txtBranchNum->text())},
+        {QStringLiteral("CheckNumber"), text(ui->txtCheckNum->text())},
+        {QStringLiteral("CollectionCompany"), text(ui->txtCollectionCompany->text())},
+        {QStringLiteral("CollectionContact"), text(ui->txtCollectionContact->text())},
+        {QStringLiteral("CollectionPercent"), [this] { return Value(util_dReadNumber(ui->txtCollectionPercent->text())); }},
+        {QStringLiteral("CollectionDollar"), amountOf(ui->txtCollectionDollar->text())},
+        {QStringLiteral("PercentCollectionType"), [this] { return checked(optCollectionType[0]); }},
+        {QStringLiteral("IncludeNSF"), [this] { return checked(ui->chkIncludeNSF); }},
+        {QStringLiteral("IncludeCollectionCharges"), [this] { return checked(ui->chkAddCollectionFee); }}};
+    for (int i = 0; i < 7; ++i) f.append({field(StageFlagFields[i]), [this, i] { return checked(chkNotice[i]); }});
+    for (int i = 0; i < 7; ++i) f.append({field(StageDateFields[i]), [this, i] { return pickerDate(datNotice[i]); }});
+    f.append({QStringLiteral("CheckAmount"), amountOf(ui->lblCheckAmount->caption())});
+    f.append({QStringLiteral("AddNSF"), [this] { return checked(ui->chkAddNSF); }});
+    f.append({QStringLiteral("CollectionCharge"), amountOf(ui->lblCollectionFee->caption())});
+    f.append({QStringLiteral("CollectableAmount"), amountOf(ui->lblCollectable->caption())});
+    for (int i = 0; i < 5; ++i) f.append({installmentAmountField(i), amountOf(txtInstallmentAmount[i]->text())});
+    for (int i = 0; i < 5; ++i)
+        f.append({installmentDateField(i), [this, i] { return pickerDate(datInstallmentDate[i]); }});
+    f.append({QStringLiteral("AmountPaid"), amountOf(ui->lblPaidAmount->caption())});
+    f.append({QStringLiteral("BallanceOwed"), amountOf(ui->lblBalance->caption())});
+    return f;
 }
 
 bool frmCaseDetails::func_SaveCase(bool newCase) {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! func_SaveCase"));
     // A new case is never written over a stored one: only "&Save Case" adds it.
     if (!newCase && sCaseMode == QLatin1String("N")) return false;
+
+    // A figure beyond what its box takes is refused, as on leaving the box.
+    for (auto [box, kind] : entryBoxes())
+        if (util_bRefuseTooLargeEntry(box, kind)) return false;
+
+    // Every value is worked out before anything is written: a text that does not read as its field
+    // stops the save, so that no row is written with some fields missing, whatever the user answers
+    // to the report.
+    QList<std::pair<QString, Value>> values;
+    bool complete = false;
+    if (!g.run([&] {
+            const QList<CaseField> fields = caseFields();
+            for (int i = 0; i < fields.size(); ++i) {
+                Value v = fields[i].value();
+                // A field the file holds unreadable keeps its value while the screen leaves it alone.
+                if (!newCase && m_unreadable.contains(i) && m_unreadable.value(i) == v) continue;
+                values.append({fields[i].name, std::move(v)});
+            }
+            complete = true;
+        }) ||
+        !complete)
+        return false;
 
     Database db;
     Recordset rs;
@@ -211,64 +323,16 @@ bool frmCaseDetails::func_SaveCase(bool newCase) {
         }))
         return false;
 
-    const auto set = [&](const QString& name, const std::function<Value()>& value) {
-        return g.run([&] { rs.setValue(name, value()); });
-    };
-    const auto text = [](const QString& s) { return [s] { return Value(s); }; };
-    const auto amountOf = [](const QString& s) { return [s] { return Value::currency(util_dReadAmount(s)); }; };
-
-    bool ok = set(QStringLiteral("CaseOpen"), [&] { return checked(optCaseStatus[0]); }) &&
-              set(QStringLiteral("ReferenceNumber"), text(ui->txtReference->text())) &&
-              set(QStringLiteral("DateReceived"), [&] { return Value::date(ui->datReceived->value()); }) &&
-              set(QStringLiteral("Stage"), text(ui->lblStage->caption())) &&
-              set(QStringLiteral("StageDate"),
-                  [&] {
-                      const QString caption = ui->lblStageDate->caption();
-                      if (caption.isEmpty()) return Value::null();
-                      const QDateTime d = util_ReadDate(caption);
-                      if (!d.isValid()) throw AppError(ErrNo::TypeMismatch, QStringLiteral("Type mismatch"));
-                      return Value::date(d);
-                  }) &&
-              set(QStringLiteral("CustomerID"), [&] { return Value(caseCustomerKey()); }) &&
-              set(QStringLiteral("FinalResult"), text(ui->cboFinalResult->currentText())) &&
-              set(QStringLiteral("DetailNotes"), text(ui->txtDetails->toPlainText())) &&
-              set(QStringLiteral("CheckDate"), [&] { return Value::date(ui->datCheckDate->value()); }) &&
-              set(QStringLiteral("CheckType"), text(ui->cboCheckType->currentText())) &&
-              set(QStringLiteral("CheckAmount"), amountOf(ui->txtAmount->text())) &&
-              set(QStringLiteral("Bank"), text(ui->txtBank->text())) &&
-              set(QStringLiteral("Branch"), text(ui->txtBranch->text())) &&
-              set(QStringLiteral("AccountNumber"), text(ui->txtAcountNum->text())) &&
-              set(QStringLiteral("TransitNumber"), text(ui->txtTransitNum->text())) &&
-              set(QStringLiteral("BranchNumber"), text(ui->txtBranchNum->text())) &&
-              set(QStringLiteral("CheckNumber"), text(ui->txtCheckNum->text())) &&
-              set(QStringLiteral("CollectionCompany"), text(ui->txtCollectionCompany->text())) &&
-              set(QStringLiteral("CollectionContact"), text(ui->txtCollectionContact->text())) &&
-              set(QStringLiteral("CollectionPercent"),
-                  [&] { return Value(util_dReadAmount(ui->txtCollectionPercent->text())); }) &&
-              set(QStringLiteral("CollectionDollar"), amountOf(ui->txtCollectionDollar->text())) &&
-              set(QStringLiteral("PercentCollectionType"), [&] { return checked(optCollectionType[0]); }) &&
-              set(QStringLiteral("IncludeNSF"), [&] { return checked(ui->chkIncludeNSF); }) &&
-              set(QStringLiteral("IncludeCollectionCharges"), [&] { return checked(ui->chkAddCollectionFee); });
-    for (int i = 0; ok && i < 7; ++i) ok = set(field(StageFlagFields[i]), [&] { return checked(chkNotice[i]); });
-    for (int i = 0; ok && i < 7; ++i) ok = set(field(StageDateFields[i]), [&] { return pickerDate(datNotice[i]); });
-    ok = ok && set(QStringLiteral("CheckAmount"), amountOf(ui->lblCheckAmount->caption())) &&
-         set(QStringLiteral("AddNSF"), [&] { return checked(ui->chkAddNSF); }) &&
-         set(QStringLiteral("CollectionCharge"), amountOf(ui->lblCollectionFee->caption())) &&
-         set(QStringLiteral("CollectableAmount"), amountOf(ui->lblCollectable->caption()));
-    for (int i = 0; ok && i < 5; ++i) ok = set(installmentAmountField(i), amountOf(txtInstallmentAmount[i]->text()));
-    for (int i = 0; ok && i < 5; ++i)
-        ok = set(installmentDateField(i), [&] { return pickerDate(datInstallmentDate[i]); });
-    ok = ok && set(QStringLiteral("AmountPaid"), amountOf(ui->lblPaidAmount->caption())) &&
-         set(QStringLiteral("BallanceOwed"), amountOf(ui->lblBalance->caption()));
-    if (!ok) return false;
-
     bool written = false;
     if (!g.run([&] {
+            for (const auto& [name, value] : values) rs.setValue(name, value);
             const qint64 key = rs.value(QStringLiteral("CaseID")).toLongLong();
             rs.update();
             setCaseKey(key);
+            m_unreadable.clear();
             written = true;
-        }))
+        }) ||
+        !written)
         return false;
 
     // A type or result typed for this case is offered from now on.

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "util/Money.h"
+
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 #include <memory>
 #include <optional>
+#include "data/engine/Value.h"
+
 #include <QHash>
+#include <functional>
+#include <vector>
 #include <QSet>
 
 namespace Ui {
@@ -107,14 +113,15 @@ public:
 
     // ---- form members
     QString sCaseMode;
-    double dNSFfee = 0;
+    // Money is kept exact (util/Money.h); the percentage is a plain number.
+    Money dNSFfee;
     double dCollectionPercent = 0;
-    double dCollectionDollars = 0;
+    Money dCollectionDollars;
     QString sCollectionCompany;
     QString sCollectionOfficer;
     bool bIncludeNSF = false;
     int iAddNSFStage = 0;
-    double dCheckAmount = 0;
+    Money dCheckAmount;
     bool bLoading = false;
     bool bCaseDirty = false;
     bool bNavigatingCases = false;
@@ -183,6 +190,16 @@ private:
     // Controls whose screens are not part of the program yet stay disabled whatever the state.
     void setAvailable(QObject* control, bool enabled);
 
+    // The fields of a case as the screen writes them, in the order of the write; each value is read
+    // from its control when asked for.
+    struct CaseField {
+        QString name;
+        std::function<Value()> value;
+    };
+    QList<CaseField> caseFields() const;
+    // The boxes of figures and what each takes.
+    std::vector<std::pair<QLineEdit*, EntryKind>> entryBoxes() const;
+
     // amounts
     void txtAmount_Change();
     void optCollectionType_Click(int index);
@@ -193,7 +210,8 @@ private:
     void mnuAddNSF_Click(int index);
     void cmdMessage_Click();
     void setCollectionChargesDirection(bool add);
-    void takeCharge(const QString& procedure, const QLineEdit* box, double& charge);
+    // The charge typed into its box becomes the one in force (read reads the box's figure).
+    template <class T> void takeCharge(const QString& procedure, const QLineEdit* box, T& charge);
 
     // stages
     void chkNotice_Click(int index);
@@ -214,5 +232,8 @@ private:
     qint64 m_customerKey = 0;
     qint64 m_caseCustomerKey = 0;
     QSet<QObject*> m_unavailable;
+    // Fields of the case on display that the file holds in a form that does not fit them, by their
+    // place in caseFields(), with what the screen would write for them right after the display.
+    QHash<int, Value> m_unreadable;
     CustomerPickerModel* m_picker = nullptr; // the picker's items, owned by the picker
 };

@@ -25,6 +25,12 @@ double config_Number(const QString& field) {
     return v.toDouble();
 }
 
+Money config_Money(const QString& field) {
+    const Value v = read(field);
+    if (v.isEmpty() || !v.isNumeric()) return Money();
+    return v.toMoney();
+}
+
 bool config_Bool(const QString& field) {
     const Value v = read(field);
     if (v.isEmpty()) return false;

@@ -9,6 +9,7 @@
 // value (a Null field, or no Config row yet) reads as nothing, 0 or False.
 std::optional<QString> config_Text(const QString& field);
 double config_Number(const QString& field);
+Money config_Money(const QString& field);
 bool config_Bool(const QString& field);
 // Writes a setting (the first row is made when there is none).
 void config_Write(const QString& field, const Value& value);

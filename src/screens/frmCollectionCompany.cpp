@@ -15,10 +15,8 @@ namespace {
 const QString HelpTopics[3] = {QStringLiteral("Processing_Fee.htm"), QStringLiteral("Collection_Charges.htm"),
                                QStringLiteral("Collection_Info.htm")};
 
-// An amount field as a number: a field without a value reads as 0.
-double amountOf(const Value& value) {
-    return value.isNull() || value.isEmpty() ? 0.0 : value.toDouble();
-}
+// A percentage field as a number: a field without a value reads as 0.
+double numberOf(const Value& value) { return value.isNull() || value.isEmpty() ? 0.0 : value.toDouble(); }
 } // namespace
 
 frmCollectionCompany::frmCollectionCompany(QWidget* parent)
@@ -41,25 +39,35 @@ frmCollectionCompany::frmCollectionCompany(QWidget* parent)
     for (QLabel* label : labels)
         label->setMinimumWidth(labelWidth);
 
-    connectAmountBox(ui->txtCollectionPercent, fmt_Standard);
-    connectAmountBox(ui->txtCollectionDollar, fmt_Currency);
-    connectAmountBox(ui->txtCourtCosts, fmt_Currency);
-    connectAmountBox(ui->txtNSFfee, fmt_Currency);
+    for (auto [box, kind] : entryBoxes()) connectAmountBox(box, kind);
 }
 
 frmCollectionCompany::~frmCollectionCompany() = default;
 
+std::array<std::pair<QLineEdit*, EntryKind>, 4> frmCollectionCompany::entryBoxes() const {
+    return {{{ui->txtCollectionPercent, EntryKind::Percentage},
+             {ui->txtCollectionDollar, EntryKind::Amount},
+             {ui->txtCourtCosts, EntryKind::Amount},
+             {ui->txtNSFfee, EntryKind::Amount}}};
+}
+
 // An amount box: typing replaces the whole text on entering, only digits, Backspace and one decimal
-// point are taken, and leaving writes the number in the box's format.
-void frmCollectionCompany::connectAmountBox(QLineEdit* box, QString (*format)(double)) {
+// point are taken, and leaving writes the number in the box's format (a figure beyond what the box
+// takes is refused first).
+void frmCollectionCompany::connectAmountBox(QLineEdit* box, EntryKind kind) {
     util_OnEvent(box, QEvent::FocusIn, [box](QEvent*) { util_SelectAllText(box); });
     util_InstallNumbersOnly(box, false);
-    util_OnEvent(box, QEvent::FocusOut, [box, format](QEvent*) {
+    util_OnEvent(box, QEvent::FocusOut, [box, kind](QEvent*) {
+        if (util_bRefuseTooLargeEntry(box, kind)) return;
         ErrorGuard g(QStringLiteral("frmCollectionCompany ! ") + box->objectName() +
                      QStringLiteral("_LostFocus"));
         g.run([&] {
             // A text that is no number (a lone point, something pasted) stays as typed.
-            if (const auto number = Value::parseNumber(box->text())) box->setText(format(*number));
+            if (kind == EntryKind::Amount) {
+                if (const auto amount = money_Parse(box->text())) box->setText(fmt_Currency(*amount));
+            } else if (const auto number = Value::parseNumber(box->text())) {
+                box->setText(fmt_Standard(*number));
+            }
         });
     });
 }
@@ -95,20 +103,20 @@ void frmCollectionCompany::func_GetData() {
         return;
     // Before the first start has stored anything, the screen keeps its starting values.
     if (rs.bof() && rs.eof()) return;
-    if (!g.run([&] { ui->txtNSFfee->setText(fmt_Currency(amountOf(rs.value(QStringLiteral("NSFfee"))))); }))
+    if (!g.run([&] { ui->txtNSFfee->setText(fmt_Currency(rs.value(QStringLiteral("NSFfee")).toMoney())); }))
         return;
     if (!g.run([&] {
-            ui->txtCourtCosts->setText(fmt_Currency(amountOf(rs.value(QStringLiteral("CourtCosts")))));
+            ui->txtCourtCosts->setText(fmt_Currency(rs.value(QStringLiteral("CourtCosts")).toMoney()));
         }))
         return;
     if (!g.run([&] {
             ui->txtCollectionPercent->setText(
-                fmt_Standard(amountOf(rs.value(QStringLiteral("CollectionChargePercent")))));
+                fmt_Standard(numberOf(rs.value(QStringLiteral("CollectionChargePercent")))));
         }))
         return;
     if (!g.run([&] {
             ui->txtCollectionDollar->setText(
-                fmt_Currency(amountOf(rs.value(QStringLiteral("CollectionChargeDollars")))));
+                fmt_Currency(rs.value(QStringLiteral("CollectionChargeDollars")).toMoney()));
         }))
         return;
     if (!g.run([&] {
@@ -129,6 +137,27 @@ void frmCollectionCompany::func_GetData() {
 
 bool frmCollectionCompany::func_SaveData() {
     ErrorGuard g(QStringLiteral("frmCollectionCompany ! func_SaveData"));
+    // A figure beyond what its box takes is refused, as on leaving the box.
+    for (auto [box, kind] : entryBoxes())
+        if (util_bRefuseTooLargeEntry(box, kind)) return false;
+    // Every value is worked out before anything is written, so that no row is written with some
+    // settings missing.
+    QList<std::pair<QString, Value>> values;
+    bool complete = false;
+    if (!g.run([&] {
+            const auto currencyOf = [](QLineEdit* box) { return Value::money(money_Read(box->text())); };
+            values = {{QStringLiteral("NSFfee"), currencyOf(ui->txtNSFfee)},
+                      {QStringLiteral("CourtCosts"), currencyOf(ui->txtCourtCosts)},
+                      {QStringLiteral("CollectionChargePercent"), Value(util_dReadNumber(ui->txtCollectionPercent->text()))},
+                      {QStringLiteral("CollectionChargeDollars"), currencyOf(ui->txtCollectionDollar)},
+                      {QStringLiteral("IncludeNSF"), Value(ui->chkIncludeNSF->isChecked())},
+                      {QStringLiteral("CollectionCompanyName"), Value(ui->txtCollectionCompany->text())},
+                      {QStringLiteral("CollectionOfficerName"), Value(ui->txtCollectionContact->text())}};
+            complete = true;
+        }) ||
+        !complete)
+        return false;
+
     Database db;
     Recordset rs;
     if (!g.run([&] {
@@ -144,24 +173,12 @@ bool frmCollectionCompany::func_SaveData() {
                 rs.edit();
         }))
         return false;
-    const auto set = [&](const char* field, const auto& value) {
-        return g.run([&] { rs.setValue(QString::fromLatin1(field), value()); });
-    };
-    const auto currencyOf = [](QLineEdit* box) {
-        return [box] { return Value::currency(util_dReadAmount(box->text())); };
-    };
-    if (!set("NSFfee", currencyOf(ui->txtNSFfee))) return false;
-    if (!set("CourtCosts", currencyOf(ui->txtCourtCosts))) return false;
-    if (!set("CollectionChargePercent",
-             [this] { return Value(util_dReadAmount(ui->txtCollectionPercent->text())); }))
-        return false;
-    if (!set("CollectionChargeDollars", currencyOf(ui->txtCollectionDollar))) return false;
-    if (!set("IncludeNSF", [this] { return Value(ui->chkIncludeNSF->isChecked()); })) return false;
-    if (!set("CollectionCompanyName", [this] { return Value(ui->txtCollectionCompany->text()); }))
-        return false;
-    if (!set("CollectionOfficerName", [this] { return Value(ui->txtCollectionContact->text()); }))
-        return false;
-    return g.run([&] { rs.update(); });
+    bool written = false;
+    return g.run([&] {
+        for (const auto& [name, value] : values) rs.setValue(name, value);
+        rs.update();
+        written = true;
+    }) && written;
 }
 
 void frmCollectionCompany::cmdExitCategories_Click() {

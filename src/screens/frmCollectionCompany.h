@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/Money.h"
+
 #include <QDialog>
 #include <array>
 #include <memory>
@@ -40,7 +42,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void connectAmountBox(QLineEdit* box, QString (*format)(double));
+    // The boxes of figures and what each takes.
+    std::array<std::pair<QLineEdit*, EntryKind>, 4> entryBoxes() const;
+    void connectAmountBox(QLineEdit* box, EntryKind kind);
 
     std::unique_ptr<Ui::frmCollectionCompany> ui;
     bool m_loaded = false;

@@ -5,9 +5,21 @@
 
 #include <QLocale>
 
-QString fmt_Currency(double amount) {
+QString fmt_Currency(Money amount) {
     const QLocale locale;
-    return locale.toCurrencyString(amount, locale.currencySymbol(QLocale::CurrencySymbol), 2);
+    const qint64 units = amount.units();
+    // Whole cents, half away from zero, taken from the digits (no floating point on the way).
+    const quint64 magnitude = units < 0 ? 0 - static_cast<quint64>(units) : static_cast<quint64>(units);
+    const quint64 cents = (magnitude + 50) / 100;
+    const bool negative = units < 0 && cents != 0;
+    const QString number = locale.toString(qulonglong(cents / 100)) + locale.decimalPoint() +
+                           QStringLiteral("%1").arg(cents % 100, 2, 10, QLatin1Char('0'));
+    // The locale's own placing of the symbol and the sign ("($7.00)" for a negative in the United
+    // States), from a whole sample amount of 7.
+    const QString sample =
+        locale.toCurrencyString(qlonglong(negative ? -7 : 7), locale.currencySymbol(QLocale::CurrencySymbol));
+    const qsizetype seven = sample.lastIndexOf(QLatin1Char('7'));
+    return sample.left(seven) + number + sample.mid(seven + 1);
 }
 
 QString fmt_Standard(double number) { return QLocale().toString(number, 'f', 2); }
@@ -46,7 +58,7 @@ QString fmt_Date(const QDate& date, const QString& classicPattern) {
 
 QString fmt_ShortDate(const QDateTime& dateTime) { return fmt_Date(dateTime, QStringLiteral("m/d/yyyy")); }
 
-double util_dReadAmount(const QString& text) {
+double util_dReadNumber(const QString& text) {
     if (text.trimmed().isEmpty()) return 0.0;
     if (auto number = Value::parseNumber(text)) return *number;
     throw AppError(ErrNo::TypeMismatch, QStringLiteral("Type mismatch"));

@@ -47,8 +47,6 @@ bool util_bCheckPositiveInteger(const QString& text) {
     return plainWholeNumber.match(text).hasMatch();
 }
 
-double util_fRoundOff(double value) { return std::floor(value * 100.0 + 0.05) / 100.0; }
-
 void util_Wait(double seconds) {
     ErrorGuard g(QStringLiteral("Utility.bas ! util_Wait"));
     g.run([&] {

@@ -20,10 +20,6 @@ bool util_bIsDuplicateCharacter(const QString& text, QChar character, int maxCou
 // " 12", "+12", "0").
 bool util_bCheckPositiveInteger(const QString& text);
 
-// Rounds an amount to cents by adding 0.05 cent and taking the floor: 1.235 gives 1.23,
-// 1.2396 gives 1.24. Computed in double precision so that large amounts keep their cents.
-double util_fRoundOff(double value);
-
 // Waits the given seconds while still processing window events; survives midnight.
 void util_Wait(double seconds = 5);
 

@@ -1,6 +1,7 @@
 #include "util/WidgetUtilities.h"
 
 #include "app/ErrorHandling.h"
+#include "util/Platform.h"
 #include "util/Utilities.h"
 
 #include <QAbstractButton>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTimer>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -122,4 +124,19 @@ void util_ColourCaptionByCheck(QAbstractButton* box) {
     QPalette p = box->palette();
     p.setColor(QPalette::WindowText, box->isChecked() ? QColor(0xff, 0, 0) : QColor(0, 0, 0));
     box->setPalette(p);
+}
+
+bool util_bRefuseTooLargeEntry(QLineEdit* box, EntryKind kind) {
+    static bool refusing = false; // the message itself takes the focus away from the box
+    if (refusing) return true;
+    if (!money_bEntryTooLarge(box->text(), kind)) return false;
+    refusing = true;
+    msgBox(money_sEntryTooLargeMessage(kind), Platform::Exclamation, EntryTooLargeTitle);
+    refusing = false;
+    // Back into the box once the focus change that is under way has ended.
+    QTimer::singleShot(0, box, [box] {
+        box->setFocus();
+        box->selectAll();
+    });
+    return true;
 }

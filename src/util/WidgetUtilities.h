@@ -4,7 +4,10 @@
 #include <QObject>
 #include <functional>
 
+#include "util/Money.h"
+
 class QAbstractButton;
+class QLineEdit;
 class QComboBox;
 class QWidget;
 
@@ -53,3 +56,8 @@ void util_ColourCaptionByCheck(QAbstractButton* box);
 
 // The average character width in pixels of the window's text font (the 52 letters' width / 52).
 int api_lGetFontDialogUnits(QWidget* ownerForm);
+
+// The first rule of leaving a box of figures: a figure beyond what the box takes is refused with one
+// message, the box keeps its text and gets the focus back. True when the figure was refused (the
+// box's other leaving rules are then skipped).
+bool util_bRefuseTooLargeEntry(QLineEdit* box, EntryKind kind);

@@ -1,5 +1,6 @@
 #include "cases/CaseListLogic.h"
 #include "cases/CaseLogic.h"
+#include "util/Format.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -23,31 +24,37 @@ TEST(CaseLogic, ReferenceNumbersFromTheMomentOfCreation) {
     EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(2026, 12, 4), QTime(22, 16, 6), Qt::UTC)), "EEBF0BA7");
 }
 
+Money m(const char* text) { return money_Read(QString::fromLatin1(text)); }
+QString shown(Money amount) { return fmt_Currency(amount); }
+
 TEST(CaseLogic, CollectionChargeAndCollectableAmount) {
-    ChargeInput in{100.0, 20.0, 30.0, 25.0, true, true, true};
-    EXPECT_DOUBLE_EQ(case_CollectionCharge(in), 36.0);
-    EXPECT_DOUBLE_EQ(case_Collectable(100, true, 20, true, true, 36), 156.0);
-    EXPECT_DOUBLE_EQ(case_Collectable(100, true, 20, true, false, 36), 84.0);
+    ChargeInput in{m("100"), m("20"), 30.0, m("25"), true, true, true};
+    EXPECT_EQ(shown(case_CollectionCharge(in)), "$36.00");
+    EXPECT_EQ(shown(case_Collectable(m("100"), true, m("20"), true, true, m("36"))), "$156.00");
+    EXPECT_EQ(shown(case_Collectable(m("100"), true, m("20"), true, false, m("36"))), "$84.00");
     in.includeNSF = false;
-    EXPECT_DOUBLE_EQ(case_CollectionCharge(in), 30.0);
+    EXPECT_EQ(shown(case_CollectionCharge(in)), "$30.00");
     in.byPercent = false;
-    EXPECT_DOUBLE_EQ(case_CollectionCharge(in), 25.0) << "the fixed charge";
-    EXPECT_DOUBLE_EQ(case_Collectable(100, false, 20, true, false, 25), 75.0);
+    EXPECT_EQ(shown(case_CollectionCharge(in)), "$25.00") << "the fixed charge";
+    EXPECT_EQ(shown(case_Collectable(m("100"), false, m("20"), true, false, m("25"))), "$75.00");
     in.inCollection = false;
-    EXPECT_DOUBLE_EQ(case_CollectionCharge(in), 0.0) << "no charge before the Collection stage";
-    EXPECT_DOUBLE_EQ(case_Collectable(100, true, 20, false, true, 0), 120.0);
+    EXPECT_EQ(shown(case_CollectionCharge(in)), "$0.00") << "no charge before the Collection stage";
+    EXPECT_EQ(shown(case_Collectable(m("100"), true, m("20"), false, true, Money())), "$120.00");
     // Only the charge is rounded: +0.05 cent then the floor.
-    EXPECT_DOUBLE_EQ(case_CollectionCharge({100, 0, 12.3449, 0, true, true, false}), 12.34);
-    EXPECT_DOUBLE_EQ(case_CollectionCharge({100, 0, 12.3496, 0, true, true, false}), 12.35);
-    // Large amounts keep their cents.
-    EXPECT_DOUBLE_EQ(case_CollectionCharge({12345678.90, 0, 10, 0, true, true, false}), 1234567.89);
+    EXPECT_EQ(shown(case_CollectionCharge({m("100"), Money(), 12.3449, Money(), true, true, false})), "$12.34");
+    EXPECT_EQ(shown(case_CollectionCharge({m("100"), Money(), 12.3496, Money(), true, true, false})), "$12.35");
+    // The largest amounts keep every cent: 33.33 % of $999,999,999.99 is 333,299,999.9966667.
+    EXPECT_EQ(case_CollectionCharge({Money::largestEntry(), Money(), 33.33, Money(), true, true, false}),
+              m("333299999.99"));
 }
 
 TEST(CaseLogic, PaidAmountCountsOnlyWhenTheFirstBoxHoldsSomething) {
-    EXPECT_DOUBLE_EQ(case_PaidAmount({"$10.00", "$20.00", "$30.00", "$0.00", "$0.00"}), 60.0);
-    EXPECT_DOUBLE_EQ(case_PaidAmount({"", "$50.00", "", "", ""}), 0.0);
-    EXPECT_DOUBLE_EQ(case_PaidAmount({"$0.00", "50", "", "", ""}), 50.0);
-    EXPECT_DOUBLE_EQ(case_PaidAmount({"($5.00)", "", "", "", ""}), -5.0) << "what the old format wrote for a negative";
+    EXPECT_EQ(shown(case_PaidAmount({"$10.00", "$20.00", "$30.00", "$0.00", "$0.00"})), "$60.00");
+    EXPECT_EQ(shown(case_PaidAmount({"", "$50.00", "", "", ""})), "$0.00");
+    EXPECT_EQ(shown(case_PaidAmount({"$0.00", "50", "", "", ""})), "$50.00");
+    EXPECT_EQ(shown(case_PaidAmount({"($5.00)", "", "", "", ""})), "($5.00)") << "as the screens write a negative";
+    // Tenths of cents that binary floating point cannot hold add up exactly.
+    EXPECT_EQ(case_PaidAmount({"0.1", "0.2", "", "", ""}), m("0.3"));
 }
 
 TEST(CaseLogic, StageColourByAge) {

@@ -336,7 +336,7 @@ TEST_F(CaseRecordTest, SettingsWithoutValuesReadAsZero) {
     open();
     ASSERT_EQ(platform->modalScreens.size(), 1u);
     EXPECT_EQ(platform->messages.at(0).text, "You should enter information for your collection agency.");
-    EXPECT_EQ(screen->dNSFfee, 0);
+    EXPECT_EQ(screen->dNSFfee, Money());
     EXPECT_EQ(screen->iAddNSFStage, 0);
     EXPECT_TRUE(platform->errorReports.empty());
     // A processing-fee stage outside 0 to 4 counts as the first.

@@ -63,16 +63,6 @@ TEST_F(UtilitiesTest, DuplicateCharacterAndPositiveInteger) {
         EXPECT_FALSE(util_bCheckPositiveInteger(bad)) << bad;
 }
 
-TEST_F(UtilitiesTest, RoundOffAddsHalfACentThenFloors) {
-    EXPECT_DOUBLE_EQ(util_fRoundOff(1.234), 1.23);
-    EXPECT_DOUBLE_EQ(util_fRoundOff(1.235), 1.23);
-    EXPECT_DOUBLE_EQ(util_fRoundOff(1.2396), 1.24);
-    EXPECT_DOUBLE_EQ(util_fRoundOff(2.999), 2.99);
-    EXPECT_DOUBLE_EQ(util_fRoundOff(2.9996), 3.0);
-    EXPECT_DOUBLE_EQ(util_fRoundOff(12345678.91), 12345678.91) << "large amounts keep their cents";
-    EXPECT_DOUBLE_EQ(util_fRoundOff(0), 0);
-}
-
 TEST_F(UtilitiesTest, WaitProcessesEventsForTheTimeGiven) {
     const QDateTime start = platform->clock;
     util_Wait(3);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "util/Money.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -33,6 +35,7 @@ public:
     static Value null();
     static Value currency(double amount);           // rounded to four decimals
     static Value currencyFromScaled(qint64 scaled); // amount * 10 000
+    static Value money(Money amount) { return currencyFromScaled(amount.units()); }
     static Value date(const QDateTime& dateTime);   // an invalid QDateTime gives Null
     static Value date(const QDate& date);           // midnight
     static Value fromDayNumber(double dayNumber);
@@ -50,6 +53,8 @@ public:
     QDateTime toDateTime() const;  // texts "M/d/yyyy [h:mm[:ss] [AM|PM]]" or "yyyy-MM-dd [HH:mm:ss]"
     QDate toDate() const;          // the date part alone, by the same rules as toDateTime()
     qint64 currencyScaled() const; // the amount * 10 000, exact for texts and currency
+    // The value as an amount of money (exact for texts and currency); Null and Empty give 0.
+    Money toMoney() const { return isNull() || isEmpty() ? Money() : Money::fromUnits(currencyScaled()); }
 
     bool operator==(const Value& other) const;
     bool operator!=(const Value& other) const { return !(*this == other); }

@@ -99,6 +99,9 @@ void frmCaseDetails::func_EnabledCases(bool enable) {
 void frmCaseDetails::cmdNewCase_Click() {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! cmdNewCase_Click"));
     if (ui->cmdNewCase->text() == QLatin1String("&New Case")) {
+        // Changes to the case on display are saved first, as when moving to another case; a case
+        // that cannot be saved stays on display.
+        if (caseKey() != 0 && !saveChangedCase()) return;
         if (!g.run([&] {
                 sCaseMode = QStringLiteral("N");
                 func_ClearCaseData();

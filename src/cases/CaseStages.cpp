@@ -148,10 +148,11 @@ void frmCaseDetails::func_CosmeticCaseAdjustments(Recordset& rs) {
     if (!g.run([&] {
             const bool anyStage = std::any_of(chkNotice.begin(), chkNotice.end(),
                                               [](const QCheckBox* box) { return box->isChecked(); });
+            // Without a stage only the stage labels are emptied: whether the fee is owed is the
+            // case's own stored choice, and the amounts shown must agree with the stored ones.
             if (!anyStage) {
                 ui->lblStageDate->setCaption(QString());
                 ui->lblStage->setCaption(QString());
-                ui->chkAddNSF->setChecked(false);
             }
         }))
         return;

@@ -92,6 +92,15 @@ TEST_F(CaseNavigationTest, NavigationSavesAChangedCaseFirst) {
     QTest::keyClick(bank, Qt::Key_Tab);
     QTest::keyClick(bank, Qt::Key_Backtab);
     EXPECT_FALSE(screen->bCaseDirty);
+
+    // An installment typed in, then New Case: the installment is saved before the screen clears.
+    auto* installment = screen->txtInstallmentAmount[0];
+    installment->setFocus();
+    installment->selectAll();
+    QTest::keyClicks(installment, "40");
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    EXPECT_EQ(screen->sCaseMode, "N");
+    EXPECT_EQ(caseField(open2, "Installment1Amount").currencyScaled(), 400000);
 }
 
 TEST_F(CaseNavigationTest, ACaseLeavingTheViewWidensItWithARedFlash) {
@@ -367,6 +376,9 @@ TEST_F(CaseNavigationTest, AFailedSaveIsNotASuccess) {
     EXPECT_EQ(screen->caseKey(), open1);
     EXPECT_TRUE(screen->bCaseDirty);
     EXPECT_FALSE(screen->close()) << "and the screen does not close on it";
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    EXPECT_EQ(screen->sCaseMode, "") << "nor does New Case clear it";
+    EXPECT_EQ(screen->caseKey(), open1);
     EXPECT_EQ(platform->errorReports.back().location, "frmCaseDetails ! func_SaveCase");
 }
 

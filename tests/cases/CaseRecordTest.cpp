@@ -3,6 +3,7 @@
 #include "cases/CaseScreenSupport.h"
 #include "data/engine/Database.h"
 #include "util/DatePicker.h"
+#include "util/Format.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -366,3 +367,52 @@ TEST_F(CaseRecordTest, TheFeeStageMenuIsStoredAtOnce) {
 }
 
 } // namespace
+
+// A $100 cheque with a $25 fee, saved at some stage, shown again and paid in part: the fee stays
+// with the case through every load and save.
+TEST_F(CaseRecordTest, ASavedFeeStaysThroughLoadAndSave) {
+    const struct {
+        const char* what;
+        int feeStage;   // the stage from which the fee is due
+        int stage;      // the stage the user checks before saving (-1: none)
+        bool feeDue;
+    } cases[] = {
+        {"saved before any stage", 0, -1, true},
+        {"saved after the first stage", 0, 1, true},
+        {"saved at the fee stage", 3, 3, true},
+        {"saved before the fee stage", 3, 2, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeSettings(25, 30, 25, false, c.feeStage);
+        newCase();
+        child<QLineEdit>("txtAmount")->setText("100");
+        if (c.stage >= 0) userClick(QStringLiteral("chkNotice_%1").arg(c.stage));
+        EXPECT_EQ(child<QCheckBox>("chkAddNSF")->isChecked(), c.feeDue);
+        QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+        const qint64 id = screen->caseKey();
+        const QString owed = c.feeDue ? "$125.00" : "$100.00";
+        const QString owedAfterTen = c.feeDue ? "$115.00" : "$90.00";
+        ASSERT_EQ(fmt_Currency(caseField(id, "BallanceOwed").toMoney()), owed);
+
+        // Shown again, the amounts agree with the stored ones.
+        screen->func_GetCaseRecord(id, false);
+        EXPECT_EQ(child<QCheckBox>("chkAddNSF")->isChecked(), c.feeDue);
+        EXPECT_EQ(text("lblCollectable"), owed);
+        EXPECT_EQ(text("lblBalance"), owed);
+        EXPECT_FALSE(screen->bCaseDirty);
+
+        // A $10 installment, then on to another case: the fee is still owed.
+        auto* first = screen->txtInstallmentAmount[0];
+        first->setFocus();
+        first->selectAll();
+        QTest::keyClicks(first, "10");
+        EXPECT_TRUE(screen->func_SaveCase(false));
+        EXPECT_EQ(caseField(id, "AddNSF").toBool(), c.feeDue);
+        EXPECT_EQ(fmt_Currency(caseField(id, "BallanceOwed").toMoney()), owedAfterTen);
+        screen->func_GetCaseRecord(id, false);
+        EXPECT_EQ(text("lblCollectable"), owed);
+        EXPECT_EQ(text("lblBalance"), owedAfterTen);
+        screen.reset();
+    }
+}

@@ -161,3 +161,74 @@ void data_RepairCompactDatabase(const QString& fileName, const QString& fullPath
 void data_RepairCompactDatabaseSteps(const QString& fileName, const QString& fullPath, int stepsToRun) {
     repairCompact(fileName, fullPath, stepsToRun);
 }
+
+DatabaseHealth data_CheckDatabaseHealth(const QString& fileName) {
+    const CompactionPaths paths = data_CompactionPaths(fileName);
+    DatabaseHealth health;
+    const QFileInfo file(paths.source);
+    const QFileInfo folder(file.absolutePath());
+    health.writable = folder.isDir() && folder.isWritable() && (!file.exists() || file.isWritable());
+    if (!file.exists()) {
+        health.state = DatabaseHealth::Missing;
+        health.problem = QStringLiteral("Could not find file '%1'.").arg(paths.source);
+        return health;
+    }
+    try {
+        Database::checkIntegrity(paths.source);
+        return health;
+    } catch (const DbError& e) {
+        health.state = DatabaseHealth::Damaged;
+        health.problem = e.description();
+    }
+    try {
+        Database::checkIntegrity(paths.backupFile);
+        health.backupSound = true;
+    } catch (const DbError&) {
+        health.backupSound = false;
+    }
+    return health;
+}
+
+QString data_DamagedFileName(const QString& fileName, const QDateTime& now) {
+    const QFileInfo name(fileName);
+    return name.completeBaseName() + QStringLiteral(" damaged ") +
+           now.toString(QStringLiteral("yyyy-MM-dd HHmmss")) + QLatin1Char('.') + name.suffix();
+}
+
+QString data_RestoreBackup(const QString& fileName, const QDateTime& now) {
+    const CompactionPaths paths = data_CompactionPaths(fileName);
+    const QString kept = DataFolder + data_DamagedFileName(fileName, now);
+    if (QFileInfo::exists(kept))
+        throw AppError(ErrNo::PathFileAccess, QStringLiteral("Path/File access error"));
+    Database::release(paths.source);
+
+    // A checked copy of the backup waits beside the database.
+    Database::checkIntegrity(paths.backupFile);
+    removeIfThere(paths.newFile);
+    try {
+        copyWhole(paths.backupFile, paths.newFile);
+        Database::checkIntegrity(paths.newFile);
+    } catch (...) {
+        QFile::remove(paths.newFile);
+        throw;
+    }
+
+    // The damaged file keeps a second name, so that the rename below leaves it in the folder; the
+    // engine's leftovers of an unfinished change go along with it.
+    if (::link(QFile::encodeName(paths.source).constData(), QFile::encodeName(kept).constData()) != 0) {
+        try {
+            copyWhole(paths.source, kept);
+        } catch (...) {
+            QFile::remove(kept);
+            QFile::remove(paths.newFile);
+            throw;
+        }
+    }
+    for (const char* leftover : {"-journal", "-wal", "-shm"}) {
+        const QString from = paths.source + QLatin1String(leftover);
+        if (QFileInfo::exists(from)) replaceFile(from, kept + QLatin1String(leftover));
+    }
+    replaceFile(paths.newFile, paths.source);
+    syncToDisk(QFileInfo(paths.source).absolutePath(), true);
+    return kept;
+}

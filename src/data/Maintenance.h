@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // Repair and compaction of the database file at start, keeping the file as it was before as the one
@@ -39,3 +40,26 @@ constexpr int CompactionStepCount = 9;
 // Runs the first stepsToRun steps of data_RepairCompactDatabase and stops there as if the program had
 // been killed: nothing of that run is cleaned up.
 void data_RepairCompactDatabaseSteps(const QString& fileName, const QString& fullPath, int stepsToRun);
+
+// What the start finds of the database file before anything uses it.
+struct DatabaseHealth {
+    enum State { Sound, Missing, Damaged };
+    State state = Sound;
+    QString problem;          // the engine's description of what is wrong (Missing, Damaged)
+    bool backupSound = false; // Damaged: the backup generation is there and whole
+    bool writable = true;     // the data folder (and the file, when there) can be written
+};
+
+// Checks the database file fileName in the data folder and its backup, reading only.
+DatabaseHealth data_CheckDatabaseHealth(const QString& fileName);
+
+// The name under which a damaged database is kept beside the restored one: "Dunmark damaged
+// 2026-12-07 141230.mdb" for Dunmark.mdb.
+QString data_DamagedFileName(const QString& fileName, const QDateTime& now);
+
+// Puts the backup generation in the place of a damaged database. The damaged file is kept in the
+// data folder under data_DamagedFileName (never deleted), with any unfinished change of the engine
+// beside it, so that nothing of it is applied to the restored file. The backup is copied and checked
+// first and takes the database's place with one rename: when any step fails, the database file is
+// as it was. Returns the kept file's full path; raises AppError or DbError.
+QString data_RestoreBackup(const QString& fileName, const QDateTime& now);

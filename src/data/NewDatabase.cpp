@@ -8,7 +8,8 @@
 
 bool data_MakeProgramFolder(const QString& programFolder) {
     QDir root(programFolder);
-    for (const QString& sub : {QStringLiteral("Data"), QStringLiteral("Checks")}) {
+    for (const QString& sub :
+         {QStringLiteral("Data"), QStringLiteral("Data/Backup"), QStringLiteral("Checks")}) {
         if (!root.mkpath(sub))
             throw AppError(ErrNo::PathFileAccess,
                            QStringLiteral("Cannot make the folder %1").arg(root.filePath(sub)));

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 #include "app/AppInfo.h"
 #include "data/DatabaseProcs.h"
+#include "data/Maintenance.h"
 #include "data/engine/Database.h"
 #include "screens/frmSplash.h"
 #include "support/OldDatabase.h"
@@ -19,6 +20,7 @@
 #include <QSet>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -187,6 +189,173 @@ TEST_F(StartupTest, TheSplashScreenShowsTheCopyrightAndItsPictureAtOnce) {
         for (int x = 0; x < picture.width(); x += 7)
             colours.insert(picture.pixel(x, y));
     EXPECT_GT(colours.size(), 50);
+}
+
+// Start-up on a database that is damaged, missing or read-only: one message, one choice, and no file
+// overwritten without the user's yes.
+class StartupDatabaseTest : public StartupTest {
+protected:
+    enum class Damage { Pages, ZeroBytes, NotADatabase };
+
+    // A first start leaves a whole backup of the file; the program then ends.
+    void startOnceForABackup() {
+        data_vChangeDBValue(DatabasePath, "Config", "CollectionCompanyName", Value("Northgate"), "", "");
+        QWidget* screen = Main(folder->path());
+        ASSERT_NE(screen, nullptr);
+        delete screen;
+        Database::releaseAll();
+        ASSERT_TRUE(QFileInfo::exists(backupFile()));
+        platform->modelessScreens.clear();
+    }
+
+    static void damage(const QString& path, Damage how) {
+        QFile file(path);
+        switch (how) {
+        case Damage::Pages: {
+            // The first page (the schema's root) stays; the pages of the tables after it are overwritten.
+            ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+            ASSERT_GT(file.size(), 3 * 4096);
+            file.seek(4096);
+            file.write(QByteArray(int(file.size() - 4096), char(0xA5)));
+            break;
+        }
+        case Damage::ZeroBytes:
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            break;
+        case Damage::NotADatabase:
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write("Cheques to follow up:\nLee, 100.00\n");
+            break;
+        }
+    }
+
+    QStringList dataFiles() const { return QDir(DataFolder).entryList(QDir::Files, QDir::Name); }
+};
+
+TEST_F(StartupDatabaseTest, ADamagedFileGivesOneReportAndTheBackupOnlyWithTheUsersYes) {
+    const struct {
+        const char* what;
+        Damage damage;
+        bool backupWhole;
+        int answer; // to the report's question; 0 when it asks none
+    } cases[] = {
+        {"damaged pages, restored", Damage::Pages, true, Platform::Yes},
+        {"an empty file, restored", Damage::ZeroBytes, true, Platform::Yes},
+        {"no database at all, restored", Damage::NotADatabase, true, Platform::Yes},
+        {"damaged pages, not restored", Damage::Pages, true, Platform::No},
+        {"damaged, and the backup too", Damage::Pages, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        startOnceForABackup();
+        damage(DatabasePath, c.damage);
+        if (!c.backupWhole) damage(backupFile(), Damage::Pages);
+        const QByteArray damaged = bytesOf(DatabasePath);
+        const QStringList filesBefore = dataFiles();
+        if (c.answer) platform->answers = {c.answer};
+
+        QWidget* screen = Main(folder->path());
+
+        ASSERT_EQ(platform->messages.size(), 1u) << "one message, whatever else goes wrong";
+        const auto& report = platform->messages[0];
+        EXPECT_EQ(report.title, "Corrupted Database");
+        EXPECT_TRUE(report.text.contains("The above database file has been corrupted and needs to be repaired."));
+        EXPECT_EQ(report.style, Platform::Critical + (c.answer ? Platform::YesNo : Platform::OkOnly));
+        EXPECT_TRUE(platform->errorReports.empty());
+        EXPECT_TRUE(platform->modelessScreens.isEmpty() || c.answer == Platform::Yes) << "no screen before the choice";
+        if (c.answer != Platform::Yes) {
+            EXPECT_EQ(screen, nullptr) << "the program closes";
+            EXPECT_EQ(bytesOf(DatabasePath), damaged) << "nothing overwritten";
+            EXPECT_EQ(dataFiles(), filesBefore);
+            continue;
+        }
+        ASSERT_NE(screen, nullptr);
+        EXPECT_EQ(data_vCheckDBValue(DatabasePath, "Config", "CollectionCompanyName", "", "").toString(), "Northgate")
+            << "the backup's content";
+        const QStringList keptFiles = QDir(DataFolder).entryList({"Dunmark damaged *.mdb"}, QDir::Files);
+        ASSERT_EQ(keptFiles.size(), 1) << "the damaged file is kept";
+        EXPECT_TRUE(report.text.contains("\"" + keptFiles[0] + "\"")) << "under the name the message gives";
+        EXPECT_EQ(bytesOf(DataFolder + keptFiles[0]), damaged);
+        EXPECT_NE(bytesOf(backupFile()), damaged) << "the backup is never made from the damaged file";
+        delete screen;
+    }
+}
+
+TEST_F(StartupDatabaseTest, AMissingDatabaseIsMadeNewOnlyWithTheUsersYes) {
+    const struct {
+        const char* what;
+        bool folderToo;
+        int answer;
+    } cases[] = {
+        {"file missing, made", false, Platform::Yes},
+        {"Data folder missing, made", true, Platform::Yes},
+        {"Data folder missing, not made", true, Platform::No},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        Database::releaseAll();
+        if (c.folderToo)
+            ASSERT_TRUE(QDir(DataFolder).removeRecursively());
+        else
+            ASSERT_TRUE(QFile::remove(DatabasePath));
+        platform->answers = {c.answer};
+        // A new database has no agency details yet: the first start asks for them.
+        if (c.answer == Platform::Yes) platform->modalHandlers = {[](QObject*) {}};
+
+        QWidget* screen = Main(folder->path());
+
+        ASSERT_GE(platform->messages.size(), 1u);
+        EXPECT_EQ(platform->messages[0].title, "Database Not Found");
+        EXPECT_EQ(platform->messages[0].style, Platform::YesNo + Platform::Question);
+        EXPECT_TRUE(platform->errorReports.empty());
+        if (c.answer == Platform::No) {
+            EXPECT_EQ(screen, nullptr);
+            EXPECT_EQ(platform->messages.size(), 1u);
+            EXPECT_FALSE(QFileInfo::exists(DataFolder)) << "nothing made";
+            continue;
+        }
+        ASSERT_NE(screen, nullptr);
+        EXPECT_NO_THROW(Database::checkIntegrity(DatabasePath));
+        EXPECT_EQ(platform->modalScreens, QStringList({"frmCollectionCompany"}));
+        EXPECT_TRUE(QFileInfo(DataFolder + "Backup").isDir());
+        delete screen;
+    }
+}
+
+// A folder the user cannot write to: one warning, then the screen. Root may write anywhere, so the
+// start runs in a child process under an ordinary user's identity; where that is impossible the
+// test says so and is skipped.
+TEST_F(StartupDatabaseTest, AReadOnlyFolderGivesOneWarningAtStart) {
+    startOnceForABackup();
+    const uid_t nobody = 65534;
+    if (::geteuid() == 0) {
+        // The ordinary user must reach the folder, read the files and write nowhere.
+        for (QString dir = DataFolder; dir.startsWith(folder->path()); dir = QFileInfo(dir).absolutePath())
+            ::chmod(QFile::encodeName(dir).constData(), 0555);
+        ::chmod(QFile::encodeName(folder->path()).constData(), 0555);
+        ::chmod(QFile::encodeName(DatabasePath).constData(), 0444);
+        for (QString dir = QFileInfo(folder->path()).absolutePath(); dir != "/"; dir = QFileInfo(dir).absolutePath())
+            if ((QFileInfo(dir).permissions() & QFileDevice::ExeOther) == 0)
+                GTEST_SKIP() << "the temporary folder " << dir.toStdString() << " cannot be reached by other users";
+    } else {
+        ::chmod(QFile::encodeName(DatabasePath).constData(), 0444);
+        ::chmod(QFile::encodeName(DataFolder).constData(), 0555);
+    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fresh process: Qt has threads
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) ::_exit(3);
+            QWidget* screen = Main(folder->path());
+            const bool oneWarning = platform->messages.size() == 1 &&
+                                    platform->messages[0].title == "Read-Only Database" &&
+                                    platform->messages[0].style == Platform::Exclamation;
+            ::_exit(screen == nullptr ? 4 : !oneWarning ? 5 : platform->errorReports.empty() ? 0 : 6);
+        },
+        ::testing::ExitedWithCode(0), "");
+    ::chmod(QFile::encodeName(DataFolder).constData(), 0755);
+    ::chmod(QFile::encodeName(folder->path()).constData(), 0755);
 }
 
 } // namespace

@@ -86,7 +86,7 @@ TEST_F(MaintenanceTest, PathsOfTheFilesInvolved) {
 TEST_F(MaintenanceTest, FirstAndSecondStartKeepTheFileAsItWasAsTheOneBackup) {
     const int customers = fillWithSlack();
     const QByteArray beforeFirst = bytesOf(DatabasePath);
-    ASSERT_FALSE(QFileInfo::exists(DataFolder + "Backup"));
+    ASSERT_FALSE(QFileInfo::exists(DataFolder + "Backup/Dunmark.bak"));
     // A connection of this program is open on the file and this program holds the file: both are let go.
     ASSERT_EQ(data_lGetRecordCount(DatabasePath, "Address"), customers);
     Database::holdSharedLock(DatabasePath);

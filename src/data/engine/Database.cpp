@@ -229,6 +229,23 @@ void Database::releaseAll() {
     r.sharedHeld.clear();
 }
 
+namespace {
+// The engine's own check of every page and record of the file (without the slower index checks).
+void checkIntact(Connection& conn) {
+    Stmt check(conn, QStringLiteral("PRAGMA quick_check"), DbOp::Open);
+    if (!check.step() || check.stored(0).toString() != QLatin1String("ok"))
+        throw DbError(DbErr::UnrecognizedFormat,
+                      QStringLiteral("Unrecognized database format '%1'.").arg(conn.path()));
+}
+} // namespace
+
+void Database::checkIntegrity(const QString& path) {
+    const QString file = normalizedPath(path);
+    checkExistingFile(file);
+    Connection conn(file, false);
+    checkIntact(conn);
+}
+
 void Database::compactDatabase(const QString& source, const QString& newFile) {
     const QString from = normalizedPath(source);
     const QString to = normalizedPath(newFile);
@@ -240,12 +257,6 @@ void Database::compactDatabase(const QString& source, const QString& newFile) {
 
     Database db = openExclusive(from);
     Connection& c = db.connection();
-    auto checkIntact = [](Connection& conn) {
-        Stmt check(conn, QStringLiteral("PRAGMA quick_check"), DbOp::Open);
-        if (!check.step() || check.stored(0).toString() != QLatin1String("ok"))
-            throw DbError(DbErr::UnrecognizedFormat,
-                          QStringLiteral("Unrecognized database format '%1'.").arg(conn.path()));
-    };
     checkIntact(c);
     try {
         Stmt vacuum(c, QStringLiteral("VACUUM INTO ?1"), DbOp::Open);

@@ -69,6 +69,9 @@ public:
     static void release(const QString& path);
     static void releaseAll();
 
+    // Checks that a file is a whole database: raises 3024 when it is not there, 3343 when it is
+    // damaged or no database at all. Reads the file, changes nothing.
+    static void checkIntegrity(const QString& path);
     // Writes a compacted copy of source to newFile. Needs the source exclusively (3045); 3204 when newFile
     // exists; 3343 when the source is damaged. The new file is checked before this returns.
     static void compactDatabase(const QString& source, const QString& newFile);

@@ -35,7 +35,7 @@ frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui
     installKeyPreview();
 }
 
-frmCaseDetails::~frmCaseDetails() = default;
+frmCaseDetails::~frmCaseDetails() { util_DetachControls(this); }
 
 void frmCaseDetails::gatherControls() {
     optCaseStatus = {ui->optCaseStatus_0, ui->optCaseStatus_1};

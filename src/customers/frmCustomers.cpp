@@ -101,7 +101,7 @@ frmCustomers::frmCustomers(frmCaseDetails* caseScreen, QWidget* parent)
         child->installEventFilter(this);
 }
 
-frmCustomers::~frmCustomers() = default;
+frmCustomers::~frmCustomers() { util_DetachControls(this); }
 
 bool frmCustomers::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {

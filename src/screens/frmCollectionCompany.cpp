@@ -42,7 +42,7 @@ frmCollectionCompany::frmCollectionCompany(QWidget* parent)
     for (auto [box, kind] : entryBoxes()) connectAmountBox(box, kind);
 }
 
-frmCollectionCompany::~frmCollectionCompany() = default;
+frmCollectionCompany::~frmCollectionCompany() { util_DetachControls(this); }
 
 std::array<std::pair<QLineEdit*, EntryKind>, 4> frmCollectionCompany::entryBoxes() const {
     return {{{ui->txtCollectionPercent, EntryKind::Percentage},

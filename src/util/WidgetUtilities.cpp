@@ -13,9 +13,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
-#include <QTimer>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
+#include <vector>
 
 void util_CenterForm(QWidget* form) {
     QScreen* screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
@@ -38,7 +39,14 @@ void util_SelectAllText(QWidget* control) {
     }
 }
 
-KeyPressFilter::KeyPressFilter(QWidget* control, Handler handler) : QObject(control), m_handler(std::move(handler)) {
+namespace {
+// Marks the hook objects that util_DetachControls removes.
+constexpr char HookProperty[] = "dunmarkHook";
+} // namespace
+
+KeyPressFilter::KeyPressFilter(QWidget* control, Handler handler)
+    : QObject(control), m_handler(std::move(handler)) {
+    setProperty(HookProperty, true);
     control->installEventFilter(this);
 }
 
@@ -64,6 +72,7 @@ class EventHook : public QObject {
 public:
     EventHook(QWidget* control, QEvent::Type type, std::function<void(QEvent*)> handler)
         : QObject(control), m_type(type), m_handler(std::move(handler)) {
+        setProperty(HookProperty, true);
         control->installEventFilter(this);
     }
 
@@ -81,6 +90,19 @@ private:
 
 void util_OnEvent(QWidget* control, QEvent::Type type, std::function<void(QEvent*)> handler) {
     new EventHook(control, type, std::move(handler));
+}
+
+void util_DetachControls(QWidget* screen) {
+    const QList<QObject*> children = screen->findChildren<QObject*>();
+    std::vector<QObject*> hooks;
+    for (QObject* child : children) {
+        child->disconnect(screen);
+        child->removeEventFilter(screen);
+        if (child->property(HookProperty).toBool()) hooks.push_back(child);
+    }
+    // Hooks have no children of their own, so deleting one leaves the others in place.
+    for (QObject* hook : hooks)
+        delete hook;
 }
 
 void util_InstallNumbersOnly(QWidget* textBox, bool integerOnly) {
@@ -108,7 +130,8 @@ void util_AdjustWidthOfComboBoxListPortion(QWidget* ownerForm, QComboBox* comboB
     g.run([&] {
         if (!useGivenWidth) {
             qsizetype longest = 0;
-            for (int i = 0; i < comboBox->count(); ++i) longest = std::max(longest, comboBox->itemText(i).size());
+            for (int i = 0; i < comboBox->count(); ++i)
+                longest = std::max(longest, comboBox->itemText(i).size());
             const int scrollBar = comboBox->count() >= 10 ? 15 : 0;
             width = int(longest) * api_lGetFontDialogUnits(ownerForm) + scrollBar;
         }

@@ -39,14 +39,20 @@ private:
 // down, key up ...); the event then goes on to the control as usual.
 void util_OnEvent(QWidget* control, QEvent::Type type, std::function<void(QEvent*)> handler);
 
+// The first step of a screen's destructor when its controls carry hooks or signal connections to it:
+// Qt deletes the controls only after the screen's own part is gone, and the focus moves from box to
+// box meanwhile. Removes the hooks above from every control and disconnects the controls' signals
+// and the screen's event filters from the screen, so that nothing of the half-destroyed screen runs.
+void util_DetachControls(QWidget* screen);
+
 // Numeric boxes: installs util_ForceNumbersOnly as the box's key filter (a QLineEdit).
 void util_InstallNumbersOnly(QWidget* textBox, bool integerOnly);
 
 // Sets the width of a drop-down list's open part: the given width, or the longest item's length in
 // characters times the average character width, plus 15 pixels for a scroll bar when the list has
 // 10 or more items. The closed box keeps its size. Serves plain and picture drop-downs alike.
-void util_AdjustWidthOfComboBoxListPortion(QWidget* ownerForm, QComboBox* comboBox, bool useGivenWidth = false,
-                                           int width = 0);
+void util_AdjustWidthOfComboBoxListPortion(QWidget* ownerForm, QComboBox* comboBox,
+                                           bool useGivenWidth = false, int width = 0);
 
 // Shows an editable drop-down's text from its first character (no selection).
 void util_ShowTextFromStart(QComboBox* comboBox);

@@ -117,7 +117,10 @@ void frmCaseDetails::cmdNewCase_Click() {
     if (!func_SaveCase(true)) return;
     sCaseMode.clear();
     bCaseDirty = false;
-    g.run([&] { func_EnableControls(true); });
+    if (!g.run([&] { func_EnableControls(true); })) return;
+    // The customer's case list and the picker's open-case details now include the new case.
+    if (!g.run([&] { func_DisplayCustomersCases(); })) return;
+    g.run([&] { func_RefreshCustomerList(); });
 }
 
 void frmCaseDetails::cmdDeleteCase_Click() {

@@ -175,7 +175,7 @@ void frmCaseDetails::mnuShowMenu_Click(int index) {
             }))
             return;
         if (!g.run([&] { platform().showModal(&customers); })) return;
-        g.run([&] { func_bAdjustForEmptyDatabase(); });
+        g.run([&] { func_AfterCustomersChanged(); });
     }
 }
 

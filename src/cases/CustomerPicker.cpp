@@ -4,6 +4,7 @@
 #include "cases/CaseListLogic.h"
 #include "cases/CustomerPickerModel.h"
 #include "cases/frmCaseDetails.h"
+#include "data/DatabaseProcs.h"
 #include "data/engine/Database.h"
 #include "ui_frmCaseDetails.h"
 #include "util/Platform.h"
@@ -66,6 +67,47 @@ void frmCaseDetails::func_PopulateCustomerList() {
     g.run([&] { util_AdjustWidthOfComboBoxListPortion(this, ui->cboCustomerList); });
 }
 
+void frmCaseDetails::func_RefreshCustomerList() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_RefreshCustomerList"));
+    QList<PickerEntry> entries;
+    if (!g.run([&] { entries = case_ReadPickerEntries(DatabasePath); })) return;
+    g.run([&] {
+        {
+            const QSignalBlocker blocker(ui->cboCustomerList);
+            m_picker->setEntries(std::move(entries));
+        }
+        selectPickerCustomer(customerKey());
+        util_AdjustWidthOfComboBoxListPortion(this, ui->cboCustomerList);
+    });
+}
+
+void frmCaseDetails::func_AfterCustomersChanged() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_AfterCustomersChanged"));
+    if (!g.run([&] { func_bAdjustForEmptyDatabase(); })) return;
+    // A customer deleted there takes its cases along, perhaps the one on display.
+    bool caseGone = false;
+    if (!g.run([&] {
+            caseGone = caseKey() != 0 && sCaseMode != QLatin1String("N") &&
+                       data_lGetRecordCount(DatabasePath, QStringLiteral("SELECT CaseID FROM Cases WHERE CaseID = %1")
+                                                              .arg(caseKey())) == 0;
+        }))
+        return;
+    if (caseGone) {
+        bCaseDirty = false;
+        if (!g.run([&] { func_GetCaseRecord(NoKey, false, 0, sCaseSQL); })) return;
+    }
+    if (!g.run([&] { func_RefreshCustomerList(); })) return;
+    // The customer on display shows the details as saved there.
+    g.run([&] {
+        const qint64 shown = customerKey() != 0 && m_picker->rowOf(customerKey()) >= 0 ? customerKey()
+                             : m_picker->rowCount() > 0                            ? pickerKey(0)
+                                                                                   : 0;
+        if (shown == 0) return;
+        func_CaseGetCustomerRecord(shown);
+        selectPickerCustomer(shown);
+    });
+}
+
 void frmCaseDetails::func_AssignDefaultShowAsNames() {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! func_AssignDefaultShowAsNames"));
     Database db;
@@ -95,6 +137,7 @@ void frmCaseDetails::func_AssignDefaultShowAsNames() {
 void frmCaseDetails::mnuAssignDefaultShowAs_Click() {
     BusyPointer busy;
     func_AssignDefaultShowAsNames();
+    func_RefreshCustomerList();
     msgBox(QStringLiteral("Done"), Platform::OkOnly, QStringLiteral("Assign Default 'Show As' Names"));
 }
 

@@ -92,6 +92,11 @@ public:
 
     // ---- customer picker
     void func_PopulateCustomerList();
+    // Fills the picker again from the file, keeping the customer on display chosen, without opening it.
+    void func_RefreshCustomerList();
+    // After the customer screen: the picker, the customer on display and, when its customer was
+    // deleted there, the case on display follow what was saved.
+    void func_AfterCustomersChanged();
     void func_AssignDefaultShowAsNames();
     void mnuAssignDefaultShowAs_Click();
     void cboCustomerList_Click();

@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/ErrorHandling.h"
+#include "cases/CaseListLogic.h"
 #include "cases/frmCaseDetails.h"
 #include "customers/CustomerLogic.h"
 #include "data/DatabaseProcs.h"
@@ -287,6 +288,19 @@ bool frmCustomers::func_SaveCustomer(bool newCustomer) {
         if (!found) return true; // no longer stored: nothing to write, nothing to say
         if (!g.run([&] { rs.edit(); })) return false;
     }
+    // Every customer has a display name: a new customer, or one without a name or with the default
+    // name of the names as stored, gets the default name of the names saved now. A name of its own
+    // stays.
+    const auto defaultShowAs = [&] {
+        return case_sDefaultShowAs(rs.value(QStringLiteral("LastName")), rs.value(QStringLiteral("FirstName")),
+                                   rs.value(QStringLiteral("Initial")), rs.value(QStringLiteral("CompanyName")));
+    };
+    bool followNames = newCustomer;
+    if (!newCustomer && !g.run([&] {
+            const QString showAs = rs.value(QStringLiteral("ShowAs")).toString();
+            followNames = showAs.isEmpty() || showAs == defaultShowAs();
+        }))
+        return false;
     const auto set = [&](const char* field, const auto& value) {
         return g.run([&] { rs.setValue(QString::fromLatin1(field), Value(value())); });
     };
@@ -309,6 +323,7 @@ bool frmCustomers::func_SaveCustomer(bool newCustomer) {
     if (!set("CCNumber", [this] { return ui->lblEncryptedCreditCard->caption(); })) return false;
     if (!set("ExpDate", textOf(ui->txtCCExpDate))) return false;
     if (!set("Verification", textOf(ui->txtVerification))) return false;
+    if (followNames && !set("ShowAs", defaultShowAs)) return false;
     qint64 key = 0;
     if (!g.run([&] {
             key = rs.value(QStringLiteral("CustomerID")).toLongLong();

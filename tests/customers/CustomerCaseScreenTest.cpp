@@ -1,6 +1,9 @@
 #include "customers/CustomerScreenSupport.h"
 
 #include <QAction>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <functional>
 #include <QListWidget>
 #include <QToolButton>
 
@@ -91,6 +94,103 @@ TEST_F(CustomerCaseScreenTest, TheLastCustomerDeletedEmptiesTheCaseScreen) {
     EXPECT_EQ(text("panCustomerNavigate"), "0");
     EXPECT_FALSE(child<QWidget>("cmdNewCase")->isEnabled());
     EXPECT_TRUE(platform->errorReports.empty());
+}
+
+// What the customer screen saves shows in the case screen's picker at once: added, renamed and
+// deleted customers, each by its display name (those without an open case first); the customer on
+// display stays chosen.
+TEST_F(CustomerCaseScreenTest, ThePickerFollowsTheCustomerScreen) {
+    const qint64 ames = addCustomer({{"LastName", "Ames"}, {"FirstName", "Alma"}, {"ShowAs", "Ames, Alma"}});
+    const qint64 baker = addCustomer({{"LastName", "Baker"}, {"ShowAs", "Bo's Bakery"}});
+    const qint64 cole = addCustomer({{"LastName", "Cole"}, {"ShowAs", "Cole"}});
+    addCase(ames);
+    const qint64 coleCase = closedCase(cole);
+    frmCaseDetails& cases = open();
+    const auto items = [&] {
+        QStringList texts;
+        auto* picker = child<QComboBox>("cboCustomerList");
+        for (int i = 0; i < picker->count(); ++i) texts << picker->itemText(i).section("  |  ", 0, 0);
+        return texts;
+    };
+    const auto type = [](frmCustomers* shown, const char* box, const QString& text) {
+        auto* edit = shown->findChild<QLineEdit*>(box);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    };
+    const struct {
+        const char* what;
+        qint64 start; // the customer the screen opens on
+        std::function<void(frmCustomers*)> user;
+        QStringList picker;
+    } steps[] = {
+        {"a new customer gets the default name", ames,
+         [&](frmCustomers* shown) {
+             press(shown, "cmdNew");
+             type(shown, "txtLName", "Dunn");
+             type(shown, "txtFName", "Di");
+             press(shown, "cmdNew");
+             press(shown, "cmdClose");
+         },
+         {"Bo's Bakery", "Cole", "Dunn, Di", "Ames, Alma"}},
+        {"a default name follows a rename, a name of its own stays", ames,
+         [&](frmCustomers* shown) {
+             type(shown, "txtLName", "Amesbury");
+             QTest::mouseClick(shown->cmdCustomerNavigate[2], Qt::LeftButton);
+             EXPECT_EQ(lastName(shown), "Baker");
+             type(shown, "txtLName", "Barker");
+             QTest::mouseClick(shown->cmdCustomerNavigate[1], Qt::LeftButton);
+             press(shown, "cmdClose");
+         },
+         {"Bo's Bakery", "Cole", "Dunn, Di", "Amesbury, Alma"}},
+        {"a deleted customer goes, with the case on display", cole,
+         [&](frmCustomers* shown) {
+             platform->answers = {Platform::Yes, Platform::Yes};
+             press(shown, "cmdDelete");
+             press(shown, "cmdClose");
+         },
+         {"Bo's Bakery", "Dunn, Di", "Amesbury, Alma"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        cases.func_CaseGetCustomerRecord(step.start);
+        if (step.start == cole) cases.func_GetCaseRecord(coleCase, false);
+        platform->modalHandlers.push_back([&](QObject* modal) {
+            if (frmCustomers* shown = shownCustomers(modal)) step.user(shown);
+        });
+        child<QAction>("mnuShowMenu_2")->trigger();
+        EXPECT_EQ(items(), step.picker);
+        const int chosen = child<QComboBox>("cboCustomerList")->currentIndex();
+        ASSERT_GE(chosen, 0);
+        EXPECT_EQ(cases.pickerKey(chosen), cases.customerKey()) << "the customer on display is chosen";
+        EXPECT_FALSE(child<QComboBox>("cboCustomerList")->view()->isVisible()) << "no list opened";
+    }
+    EXPECT_EQ(stored(baker, "ShowAs"), Value("Bo's Bakery"));
+    EXPECT_FALSE(customerStored(cole));
+    EXPECT_NE(cases.caseKey(), coleCase) << "the deleted customer's case is no longer on display";
+    EXPECT_TRUE(platform->errorReports.empty());
+}
+
+// A new case shows in its customer's case list and the picker's open-case details at once; the
+// default names assigned from the menu show in the picker at once.
+TEST_F(CustomerCaseScreenTest, ANewCaseAndDefaultNamesShowAtOnce) {
+    const qint64 ames = addCustomer({{"LastName", "Ames"}, {"FirstName", "Alma"}});
+    frmCaseDetails& cases = open();
+    cases.func_CaseGetCustomerRecord(ames);
+    auto* picker = child<QComboBox>("cboCustomerList");
+    ASSERT_EQ(picker->count(), 1);
+    EXPECT_EQ(picker->itemText(0), "   [no 'Show As' info]");
+
+    platform->answers = {Platform::Ok};
+    child<QAction>("mnuAssignDefaultShowAs")->trigger();
+    EXPECT_EQ(picker->itemText(0), "Ames, Alma");
+
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    userClick("chkNotice_1");
+    QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
+    EXPECT_EQ(child<QListWidget>("lstCustomerCases")->count(), 1);
+    EXPECT_TRUE(picker->itemText(0).startsWith("Ames, Alma  |  First Notice")) << picker->itemText(0).toStdString();
+    EXPECT_FALSE(picker->itemIcon(0).isNull()) << "marked as a customer with an open case";
 }
 
 } // namespace

@@ -61,7 +61,7 @@ void frmCaseDetails::Form_Load() {
     BusyPointer busy;
     ScopedFlag loading(bLoading);
     if (!g.run([&] {
-            resize(640, 485);
+            util_FitFormToScreen(this); // the form's design size, unless the desktop is smaller
             util_CenterForm(this);
             setWindowTitle(proc_vGetInternalInfo(QStringLiteral("AppNameAndVersion")));
         }))

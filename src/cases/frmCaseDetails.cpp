@@ -8,6 +8,8 @@
 
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QTabBar>
+#include <QTabWidget>
 
 frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui::frmCaseDetails) {
     ui->setupUi(this);
@@ -90,9 +92,9 @@ bool frmCaseDetails::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Resize:
     case QEvent::Move:
         if (watched == ui->tabCases) {
-            // 420 twips below the top and 120 twips right of the tab strip's left edge.
+            // Over the pages, just below the tabs (whose height follows the font and the scaling).
             const QRect tabs = ui->tabCases->geometry();
-            ui->panNoCases->setGeometry(tabs.adjusted(8, 28, -8, -8));
+            ui->panNoCases->setGeometry(tabs.adjusted(8, ui->tabCases->tabBar()->height() + 4, -8, -8));
         }
         break;
     default:

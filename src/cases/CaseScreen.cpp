@@ -148,8 +148,10 @@ void frmCaseDetails::func_bAdjustForEmptyDatabase() {
             ui->cmdNewCase->setEnabled(false);
             ui->cmdDeleteCase->setEnabled(false);
             ui->cmdShowCase->setEnabled(false);
+            for (QAbstractButton* b : cmdCustomerNavigate) b->setEnabled(false);
         } else {
             ui->cmdNewCase->setEnabled(true);
+            for (QAbstractButton* b : cmdCustomerNavigate) setAvailable(b, true);
             if (caseKey() >= 1) {
                 setAvailable(ui->cmdDeleteCase, true);
                 setAvailable(ui->cmdShowCase, true);

@@ -35,6 +35,9 @@ frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui
     connectPicker();
     connectMenus();
     installKeyPreview();
+    // Nothing on display yet: the key panels are blank and the case buttons have nowhere to go.
+    setCaseKey(0);
+    setCustomerKey(0);
 }
 
 frmCaseDetails::~frmCaseDetails() = default;
@@ -63,12 +66,26 @@ std::array<AmountLabel*, 7> frmCaseDetails::amountLabels() const {
 
 void frmCaseDetails::setCaseKey(qint64 key) {
     m_caseKey = key;
-    ui->panCaseNavigate->setText(QString::number(key));
+    showCaseKey();
+    adjustCaseNavigation();
+}
+
+bool frmCaseDetails::caseOnDisplay() const {
+    return ui->tabCases->isEnabledTo(this);
+}
+
+void frmCaseDetails::showCaseKey() {
+    ui->panCaseNavigate->setText(m_caseKey != 0 && caseOnDisplay() ? QString::number(m_caseKey) : QString());
+}
+
+void frmCaseDetails::adjustCaseNavigation() {
+    const bool browsing = ui->cmdNewCase->text() == QLatin1String("&New Case");
+    for (QAbstractButton* b : cmdCaseNavigate) setAvailable(b, browsing && m_caseKey != 0);
 }
 
 void frmCaseDetails::setCustomerKey(qint64 key) {
     m_customerKey = key;
-    ui->panCustomerNavigate->setText(QString::number(key));
+    ui->panCustomerNavigate->setText(key ? QString::number(key) : QString());
 }
 
 void frmCaseDetails::setCaseCustomerKey(qint64 key) {

@@ -17,6 +17,8 @@ frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui
 
     // The no-cases panel lies over the pages of the tab strip, below its tabs.
     ui->fraCaseArea->layout()->removeWidget(ui->panNoCases);
+    // Outside the layouts it cannot widen the window itself: the tabs are kept wide enough for it.
+    ui->tabCases->setMinimumWidth(ui->panNoCases->minimumSizeHint().width() + 16);
     ui->panNoCases->raise();
     ui->panNoCases->hide();
     ui->tabCases->installEventFilter(this);

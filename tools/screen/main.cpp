@@ -1,7 +1,8 @@
 // dunmark-screen NAME [TAB] [WIDTHxHEIGHT]: shows one screen of Dunmark with sample content, for
 // looking at it (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
 // frmCustomers, frmSplash. For the case screen TAB may also be "picker" (the customer picker's list
-// open), "empty" (an empty database) or "nocases" (a customer without cases on display); a size
+// open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
+// (the case lookup open); a size
 // resizes the window after it is shown.
 #include "app/AppInfo.h"
 #include "app/frmUnexpectedError.h"
@@ -62,6 +63,7 @@ int main(int argc, char* argv[]) {
         screen.Form_Load();
         screen.findChild<QTabWidget*>(QStringLiteral("tabCases"))->setCurrentIndex(tab);
         if (withoutCases) screen.cmdCustomerNavigate_Click(3); // the last customer, as the user gets there
+        if (mode == QLatin1String("lookup")) screen.cmdCaseLookup_Click();
         screen.show();
         if (size.size() == 2) screen.resize(size[0].toInt(), size[1].toInt());
         if (mode == QLatin1String("picker")) {
@@ -95,6 +97,6 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     }
     QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash"
-                           " [TAB|picker|empty|nocases] [WIDTHxHEIGHT]\n";
+                           " [TAB|picker|empty|nocases|lookup] [WIDTHxHEIGHT]\n";
     return 2;
 }

@@ -7,9 +7,13 @@
 #include "util/WidgetUtilities.h"
 
 #include <QFocusEvent>
+#include <QComboBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolTip>
 
 frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui::frmCaseDetails) {
     ui->setupUi(this);
@@ -108,6 +112,18 @@ bool frmCaseDetails::eventFilter(QObject* watched, QEvent* event) {
         if (key != Qt::Key_Tab && key != Qt::Key_Backtab) bCaseDirty = true;
         break;
     }
+    case QEvent::ToolTip:
+        // A picker entry too long for the picker (a small desktop, a long name) shows whole on hover.
+        if (watched == ui->cboCustomerList || watched == ui->cboCustomerList->lineEdit()) {
+            const QString entry = ui->cboCustomerList->currentText();
+            QLineEdit* edit = ui->cboCustomerList->lineEdit();
+            if (edit->fontMetrics().horizontalAdvance(entry) > edit->contentsRect().width() - 4)
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), entry, edit);
+            else
+                QToolTip::hideText();
+            return true;
+        }
+        break;
     case QEvent::Resize:
     case QEvent::Move:
         if (watched == ui->tabCases) {

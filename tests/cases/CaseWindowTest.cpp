@@ -21,6 +21,7 @@
 #include <QStyleOptionFrame>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolTip>
 
 namespace {
 
@@ -182,6 +183,20 @@ TEST_F(CaseWindowTest, NoCaptionIsClippedAtTheSmallestSize) {
         const QStringList found = clipped(false);
         EXPECT_TRUE(found.isEmpty()) << state.name << ":\n  " << found.join("\n  ").toStdString();
     }
+}
+
+TEST_F(CaseWindowTest, APickerEntryTooLongForThePickerShowsWholeOnHover) {
+    open();
+    QLineEdit* edit = child<QComboBox>("cboCustomerList")->lineEdit();
+    const auto hover = [&] {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(edit, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    showAt(designSize(), 0);
+    EXPECT_EQ(hover(), "") << "the entry shows whole already";
+    showAt(QSize(1, 1), 0);
+    EXPECT_EQ(hover(), "Lewis, Richard   [Bluewater Marine]  |  Second Notice  |  12/30/2026");
 }
 
 TEST_F(CaseWindowTest, ALargerWindowGivesItsRoomToNotesListsAndCustomerBlock) {

@@ -15,6 +15,7 @@
 #include "data/NewDatabase.h"
 #include "screens/frmSplash.h"
 #include "util/QtPlatform.h"
+#include "util/WidgetUtilities.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -65,7 +66,10 @@ int main(int argc, char* argv[]) {
         if (withoutCases) screen.cmdCustomerNavigate_Click(3); // the last customer, as the user gets there
         if (mode == QLatin1String("lookup")) screen.cmdCaseLookup_Click();
         screen.show();
-        if (size.size() == 2) screen.resize(size[0].toInt(), size[1].toInt());
+        if (size.size() == 2) {
+            screen.resize(size[0].toInt(), size[1].toInt());
+            util_CenterForm(&screen);
+        }
         if (mode == QLatin1String("picker")) {
             QTimer::singleShot(300, &screen, [&screen] {
                 screen.findChild<QComboBox*>(QStringLiteral("cboCustomerList"))->showPopup();

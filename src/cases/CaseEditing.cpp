@@ -55,7 +55,7 @@ void frmCaseDetails::func_EnableControls(bool enable) {
     g.run([&] {
         ui->cmdNewCase->setText(enable ? QStringLiteral("&New Case") : QStringLiteral("&Save Case"));
         ui->cmdDeleteCase->setText(enable ? QStringLiteral("&Delete Case") : QStringLiteral("&Cancel Case"));
-        for (QAbstractButton* b : cmdCaseNavigate) setAvailable(b, enable);
+        adjustCaseNavigation();
         for (QAbstractButton* b : cmdCustomerNavigate) setAvailable(b, enable);
         for (QAbstractButton* b : cmdCustomerFind) setAvailable(b, enable);
         // While a new case is taken in, nothing may load another case in its place.
@@ -92,7 +92,7 @@ void frmCaseDetails::func_EnabledCases(bool enable) {
             // A case of another customer is still loaded: the user can go back to it.
             if (caseKey() != 0) setAvailable(ui->cmdShowCase, true);
         }
-        ui->panCaseNavigate->update();
+        showCaseKey();
     });
 }
 

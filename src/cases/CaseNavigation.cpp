@@ -128,7 +128,11 @@ void frmCaseDetails::func_GetCaseRecord(qint64 key, bool saveFirst, std::optiona
                    Platform::Exclamation, QStringLiteral("Record Doesn't Exist"));
         return false;
     });
-    if (onRow) g.run([&] { func_DisplayCaseInfo(rs); });
+    if (onRow) g.run([&] {
+        func_DisplayCaseInfo(rs);
+        // A case is on display again: the no-cases message of the customer shown before goes.
+        if (!caseOnDisplay()) func_EnabledCases(true);
+    });
 }
 
 void frmCaseDetails::func_CaseGetCustomerRecord(qint64 key, std::optional<int> direction) {

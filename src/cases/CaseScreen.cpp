@@ -61,7 +61,7 @@ void frmCaseDetails::Form_Load() {
     BusyPointer busy;
     ScopedFlag loading(bLoading);
     if (!g.run([&] {
-            resize(640, 485);
+            util_FitFormToScreen(this); // the form's design size, unless the desktop is smaller
             util_CenterForm(this);
             setWindowTitle(proc_vGetInternalInfo(QStringLiteral("AppNameAndVersion")));
         }))
@@ -148,8 +148,10 @@ void frmCaseDetails::func_bAdjustForEmptyDatabase() {
             ui->cmdNewCase->setEnabled(false);
             ui->cmdDeleteCase->setEnabled(false);
             ui->cmdShowCase->setEnabled(false);
+            for (QAbstractButton* b : cmdCustomerNavigate) b->setEnabled(false);
         } else {
             ui->cmdNewCase->setEnabled(true);
+            for (QAbstractButton* b : cmdCustomerNavigate) setAvailable(b, true);
             if (caseKey() >= 1) {
                 setAvailable(ui->cmdDeleteCase, true);
                 setAvailable(ui->cmdShowCase, true);

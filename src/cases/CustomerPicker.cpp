@@ -146,6 +146,9 @@ void frmCaseDetails::cboCustomerList_Click() {
     const int index = ui->cboCustomerList->currentIndex();
     if (index < 0) return;
     if (!g.run([&] { func_CaseGetCustomerRecord(pickerKey(index)); })) return;
+    // No case on display to keep (the no-cases message is up): the chosen customer's case is shown,
+    // or the message stays, now about them.
+    if (!caseOnDisplay() && !g.run([&] { func_DisplayAppropriateCase(); })) return;
     util_ShowTextFromStart(ui->cboCustomerList);
 }
 
@@ -165,8 +168,13 @@ void frmCaseDetails::func_DisplayCustomerInfo(Recordset& rs) {
             ui->lblCustomerAddress->setText(block.replace(QChar(13), QChar(10)));
         }))
         return;
-    // The key first: the no-more-cheques box writes to the customer on display.
-    if (!g.run([&] { setCustomerKey(rs.value(QStringLiteral("CustomerID")).toLongLong()); })) return;
+    // The key first: the no-more-cheques box writes to the customer on display. The picker names the
+    // customer on display too, whichever way they came.
+    if (!g.run([&] {
+            setCustomerKey(rs.value(QStringLiteral("CustomerID")).toLongLong());
+            selectPickerCustomer(customerKey());
+        }))
+        return;
     if (!g.run([&] {
             const Value noMore = rs.value(QStringLiteral("NoMoreChecks"));
             ui->chkNoAccept->setChecked(!noMore.isNull() && noMore.toBool());

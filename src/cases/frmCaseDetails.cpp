@@ -7,7 +7,13 @@
 #include "util/WidgetUtilities.h"
 
 #include <QFocusEvent>
+#include <QComboBox>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolTip>
 
 frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui::frmCaseDetails) {
     ui->setupUi(this);
@@ -15,6 +21,8 @@ frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui
 
     // The no-cases panel lies over the pages of the tab strip, below its tabs.
     ui->fraCaseArea->layout()->removeWidget(ui->panNoCases);
+    // Outside the layouts it cannot widen the window itself: the tabs are kept wide enough for it.
+    ui->tabCases->setMinimumWidth(ui->panNoCases->minimumSizeHint().width() + 16);
     ui->panNoCases->raise();
     ui->panNoCases->hide();
     ui->tabCases->installEventFilter(this);
@@ -33,6 +41,9 @@ frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui
     connectPicker();
     connectMenus();
     installKeyPreview();
+    // Nothing on display yet: the key panels are blank and the case buttons have nowhere to go.
+    setCaseKey(0);
+    setCustomerKey(0);
 }
 
 frmCaseDetails::~frmCaseDetails() { util_DetachControls(this); }
@@ -61,12 +72,26 @@ std::array<AmountLabel*, 7> frmCaseDetails::amountLabels() const {
 
 void frmCaseDetails::setCaseKey(qint64 key) {
     m_caseKey = key;
-    ui->panCaseNavigate->setText(QString::number(key));
+    showCaseKey();
+    adjustCaseNavigation();
+}
+
+bool frmCaseDetails::caseOnDisplay() const {
+    return ui->tabCases->isEnabledTo(this);
+}
+
+void frmCaseDetails::showCaseKey() {
+    ui->panCaseNavigate->setText(m_caseKey != 0 && caseOnDisplay() ? QString::number(m_caseKey) : QString());
+}
+
+void frmCaseDetails::adjustCaseNavigation() {
+    const bool browsing = ui->cmdNewCase->text() == QLatin1String("&New Case");
+    for (QAbstractButton* b : cmdCaseNavigate) setAvailable(b, browsing && m_caseKey != 0);
 }
 
 void frmCaseDetails::setCustomerKey(qint64 key) {
     m_customerKey = key;
-    ui->panCustomerNavigate->setText(QString::number(key));
+    ui->panCustomerNavigate->setText(key ? QString::number(key) : QString());
 }
 
 void frmCaseDetails::setCaseCustomerKey(qint64 key) {
@@ -87,12 +112,24 @@ bool frmCaseDetails::eventFilter(QObject* watched, QEvent* event) {
         if (key != Qt::Key_Tab && key != Qt::Key_Backtab) bCaseDirty = true;
         break;
     }
+    case QEvent::ToolTip:
+        // A picker entry too long for the picker (a small desktop, a long name) shows whole on hover.
+        if (watched == ui->cboCustomerList || watched == ui->cboCustomerList->lineEdit()) {
+            const QString entry = ui->cboCustomerList->currentText();
+            QLineEdit* edit = ui->cboCustomerList->lineEdit();
+            if (edit->fontMetrics().horizontalAdvance(entry) > edit->contentsRect().width() - 4)
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), entry, edit);
+            else
+                QToolTip::hideText();
+            return true;
+        }
+        break;
     case QEvent::Resize:
     case QEvent::Move:
         if (watched == ui->tabCases) {
-            // 420 twips below the top and 120 twips right of the tab strip's left edge.
+            // Over the pages, just below the tabs (whose height follows the font and the scaling).
             const QRect tabs = ui->tabCases->geometry();
-            ui->panNoCases->setGeometry(tabs.adjusted(8, 28, -8, -8));
+            ui->panNoCases->setGeometry(tabs.adjusted(8, ui->tabCases->tabBar()->height() + 4, -8, -8));
         }
         break;
     default:

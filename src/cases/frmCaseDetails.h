@@ -194,6 +194,12 @@ private:
     void cmdHelp_Click(int index);
     // Controls whose screens are not part of the program yet stay disabled whatever the state.
     void setAvailable(QObject* control, bool enabled);
+    // A case is on display unless the no-cases state has disabled the tabs (the case still loaded
+    // then belongs to another customer). The key panel names it, or nothing.
+    bool caseOnDisplay() const;
+    void showCaseKey();
+    // The case buttons move from the case on display; while a new case is taken in they rest.
+    void adjustCaseNavigation();
 
     // The fields of a case as the screen writes them, in the order of the write; each value is read
     // from its control when asked for.

@@ -27,6 +27,13 @@ void util_CenterForm(QWidget* form) {
                desktop.top() + (desktop.height() - size.height()) / 2);
 }
 
+void util_FitFormToScreen(QWidget* form) {
+    QScreen* screen = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QSize frame = form->frameGeometry().size() - form->size();
+    form->resize(form->size().boundedTo(screen->availableGeometry().size() - frame));
+}
+
 void util_SelectAllText(QWidget* control) {
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setSelection(0, edit->text().size());

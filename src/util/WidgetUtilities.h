@@ -15,6 +15,10 @@ class QWidget;
 // negative coordinates. The size is not changed.
 void util_CenterForm(QWidget* form);
 
+// Shrinks a window that would not fit the free area of its desktop (a small screen, a large
+// scaling) to that area; the window's layout still keeps it from getting smaller than its content.
+void util_FitFormToScreen(QWidget* form);
+
 // Selects the whole text of a box so that typing replaces it. Errors are ignored.
 void util_SelectAllText(QWidget* control);
 

@@ -1,17 +1,21 @@
-// dunmark-screen NAME [TAB]: shows one screen of Dunmark with sample content, for looking at it
-// (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
-// frmCustomers, frmSplash. "dunmark-screen frmCaseDetails picker" shows the case screen with the customer
-// picker's list open.
+// dunmark-screen NAME [TAB] [WIDTHxHEIGHT]: shows one screen of Dunmark with sample content, for
+// looking at it (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
+// frmCustomers, frmSplash. For the case screen TAB may also be "picker" (the customer picker's list
+// open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
+// (the case lookup open); a size
+// resizes the window after it is shown.
 #include "app/AppInfo.h"
 #include "app/frmUnexpectedError.h"
 #include "bench/SampleData.h"
 #include "cases/frmCaseDetails.h"
+#include "data/engine/Database.h"
 #include "customers/CustomerLogic.h"
 #include "customers/frmCustomers.h"
 #include "data/DatabaseProcs.h"
 #include "data/NewDatabase.h"
 #include "screens/frmSplash.h"
 #include "util/QtPlatform.h"
+#include "util/WidgetUtilities.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,13 +31,15 @@ int main(int argc, char* argv[]) {
     if (QLocale().language() == QLocale::C) QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     setPlatform(std::make_unique<QtPlatform>());
     const QString name = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    const int tab = argc > 2 ? atoi(argv[2]) : 0;
+    const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const int tab = mode.toInt();
+    const QStringList size = argc > 3 ? QString::fromLocal8Bit(argv[3]).split(QLatin1Char('x')) : QStringList();
 
-    // A program folder of sample data, gone when the program ends.
+    // A program folder of sample data (or only the settings), gone when the program ends.
     QTemporaryDir folder;
     proc_SetProgramPaths(folder.path());
     data_MakeProgramFolder(folder.path());
-    sample_Fill(DatabasePath, SampleSize{});
+    sample_Fill(DatabasePath, mode == QLatin1String("empty") ? SampleSize{0, 0} : SampleSize{});
 
     if (name == QLatin1String("frmUnexpectedError")) {
         frmUnexpectedError screen;
@@ -44,11 +50,27 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (name == QLatin1String("frmCaseDetails")) {
+        bool withoutCases = false;
+        if (mode == QLatin1String("nocases")) {
+            Recordset rs = Database::open(DatabasePath).openTable(QStringLiteral("Address"));
+            rs.addNew();
+            withoutCases = true;
+            rs.setValue(QStringLiteral("LastName"), QStringLiteral("Newman"));
+            rs.setValue(QStringLiteral("FirstName"), QStringLiteral("Nora"));
+            rs.setValue(QStringLiteral("ShowAs"), QStringLiteral("Newman, Nora"));
+            rs.update();
+        }
         frmCaseDetails screen;
         screen.Form_Load();
         screen.findChild<QTabWidget*>(QStringLiteral("tabCases"))->setCurrentIndex(tab);
+        if (withoutCases) screen.cmdCustomerNavigate_Click(3); // the last customer, as the user gets there
+        if (mode == QLatin1String("lookup")) screen.cmdCaseLookup_Click();
         screen.show();
-        if (argc > 2 && QLatin1String(argv[2]) == QLatin1String("picker")) {
+        if (size.size() == 2) {
+            screen.resize(size[0].toInt(), size[1].toInt());
+            util_CenterForm(&screen);
+        }
+        if (mode == QLatin1String("picker")) {
             QTimer::singleShot(300, &screen, [&screen] {
                 screen.findChild<QComboBox*>(QStringLiteral("cboCustomerList"))->showPopup();
             });
@@ -79,6 +101,6 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     }
     QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash"
-                           " [TAB|picker]\n";
+                           " [TAB|picker|empty|nocases|lookup] [WIDTHxHEIGHT]\n";
     return 2;
 }

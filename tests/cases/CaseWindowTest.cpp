@@ -1,0 +1,308 @@
+// The case window's fit: nothing clipped at its opening size and at its smallest, the room of a larger
+// window going to the notes, the lists and the customer block, and what the key panels, the navigation
+// buttons and the no-cases message show when there is nothing, or another customer's case, to show.
+// CTest runs these tests a second time at 125 % scaling.
+#include "app/AppInfo.h"
+#include "cases/CaseScreenSupport.h"
+#include "data/engine/Database.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolTip>
+
+namespace {
+
+QString withoutMnemonic(QString text) {
+    return text.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(QChar(1), QLatin1Char('&'));
+}
+
+class CaseWindowTest : public CaseScreenTest {
+protected:
+    // Lewis, with a company in the display name and five cases; Newman, without any case.
+    void SetUp() override {
+        CaseScreenTest::SetUp();
+        lewis = addCustomer({{"Title", "Mr."},
+                             {"FirstName", "Richard"},
+                             {"LastName", "Lewis"},
+                             {"CompanyName", "Bluewater Marine"},
+                             {"Address1", "9658 Hillcrest Way"},
+                             {"City", "Lakeside"},
+                             {"StateOrProv", "WA"},
+                             {"PostalCode", "K6A 1B2"},
+                             {"Country", "Canada"},
+                             {"Phone", "(895) 400-6630"},
+                             {"Code", "C00045"},
+                             {"Type", "Business"},
+                             {"Identification", "Driver's licence 30117743"},
+                             {"Notes", "Prefers calls after 5 pm."},
+                             {"ShowAs", "Lewis, Richard   [Bluewater Marine]"}});
+        newman = addCustomer({{"LastName", "Newman"}, {"FirstName", "Nora"}, {"ShowAs", "Newman, Nora"}});
+        const QMap<QString, Value> stage = {{"Stage", "Second Notice"}, {"StageDate", Value::date(QDate(2026, 12, 30))},
+                                            {"PhoneCall", true},        {"PhoneDate", Value::date(QDate(2026, 12, 2))},
+                                            {"CheckAmount", Value::currency(1234.52)}};
+        first = addCase(lewis, stage);
+        for (int i = 0; i < 5; ++i) {
+            QMap<QString, Value> fields = stage;
+            fields["CaseOpen"] = i % 2 == 1;
+            fields["ReferenceNumber"] = QString("E87547%1").arg(61 + i); // as long as real ones
+            last = addCase(lewis, fields);
+        }
+    }
+
+    // The window at a size, laid out, on one tab.
+    void showAt(QSize size, int tab) {
+        screen->resize(size);
+        child<QTabWidget>("tabCases")->setCurrentIndex(tab);
+        QApplication::processEvents();
+    }
+
+    // What of the visible controls' texts does not fit the room the control shows it in. Boxes may
+    // hold more than they show when `boxes` is false (at the smallest size).
+    QStringList clipped(bool boxes) const {
+        QStringList found;
+        const auto check = [&](QWidget* w, const QString& text, int room) {
+            const int need = w->fontMetrics().horizontalAdvance(text);
+            if (!text.isEmpty() && need > room)
+                found << QStringLiteral("%1 \"%2\" needs %3 px, shows %4").arg(w->objectName(), text).arg(need).arg(room);
+        };
+        for (QWidget* w : screen->findChildren<QWidget*>()) {
+            if (!w->isVisible()) continue;
+            if (auto* label = qobject_cast<QLabel*>(w)) {
+                const int room = label->contentsRect().width() - 2 * label->margin();
+                for (const QString& line : label->text().split(QLatin1Char('\n'))) check(w, line, room);
+                if (label->wordWrap() && label->heightForWidth(label->width()) > label->height())
+                    found << w->objectName() + QStringLiteral(" is cut off at the bottom");
+            } else if (qobject_cast<QRadioButton*>(w) || w->inherits("QCheckBox")) {
+                if (w->width() < w->sizeHint().width()) found << w->objectName() + QStringLiteral(" is narrower than its text");
+            } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+                check(w, withoutMnemonic(button->text()), button->width() - 6);
+            } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+                check(w, group->title(), group->width() - 8);
+            } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
+                for (int i = 0; i < tabs->count(); ++i)
+                    if (tabs->tabRect(i).right() >= tabs->width())
+                        found << QStringLiteral("tab \"%1\" reaches past the tab strip").arg(tabs->tabText(i));
+                if (tabs->width() > tabs->parentWidget()->width()) found << QStringLiteral("the tab strip is cut off");
+            } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && !combo->isEditable()) {
+                QStyleOptionComboBox option;
+                option.initFrom(combo);
+                const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                                   QStyle::SC_ComboBoxEditField, combo);
+                check(w, combo->currentText(), field.width());
+            } else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && boxes) {
+                // The text area of the box, less its margins and the two pixels a line edit keeps free
+                // on each side; a drop-down's or a date box's own box goes by the name of its owner.
+                QStyleOptionFrame option;
+                option.initFrom(edit);
+                option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+                const QMargins margins = edit->textMargins();
+                const int room = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit).width() -
+                                 margins.left() - margins.right() - 4;
+                const bool inner = edit->parentWidget()->inherits("QComboBox") || edit->parentWidget()->inherits("QAbstractSpinBox");
+                check(inner ? edit->parentWidget() : w, edit->text(), room);
+            } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+                if (list->horizontalScrollBar()->isVisible()) found << w->objectName() + QStringLiteral(" scrolls sideways");
+            }
+        }
+        return found;
+    }
+
+    QSize designSize() const { return frmCaseDetails().size(); }
+
+    qint64 lewis = 0, newman = 0, first = 0, last = 0;
+};
+
+// The screen's states that show other controls: each tab of a case, the lookup, the no-cases panel.
+struct WindowState {
+    const char* name;
+    int tab;
+    std::function<void(frmCaseDetails&)> enter;
+};
+
+const WindowState States[] = {
+    {"Case tab", 0, nullptr},
+    {"Check Info tab", 1, nullptr},
+    {"Collection Info tab", 2, nullptr},
+    {"Notices tab", 3, nullptr},
+    {"Payment tab", 4, nullptr},
+    {"case lookup", 0, [](frmCaseDetails& s) { s.cmdCaseLookup_Click(); }},
+    {"no cases", 0, [](frmCaseDetails& s) { s.cmdCustomerNavigate_Click(3); }},
+};
+
+TEST_F(CaseWindowTest, OpensAtItsDesignSizeWithinTheDesktop) {
+    open();
+    QApplication::processEvents();
+    const QSize desktop = screen->screen()->availableGeometry().size();
+    const QSize minimum = screen->minimumSizeHint();
+    EXPECT_EQ(screen->size(), designSize().boundedTo(desktop).expandedTo(minimum));
+    EXPECT_GE(designSize().width(), minimum.width());
+    EXPECT_GE(designSize().height(), minimum.height());
+    // Small enough for a 1024 x 768 desktop at 125 %.
+    EXPECT_LE(minimum.width(), 819);
+    EXPECT_LE(minimum.height(), 600);
+}
+
+TEST_F(CaseWindowTest, NothingIsClippedAtTheDesignSize) {
+    for (const WindowState& state : States) {
+        open();
+        if (state.enter) state.enter(*screen);
+        showAt(designSize(), state.tab);
+        const QStringList found = clipped(true);
+        EXPECT_TRUE(found.isEmpty()) << state.name << ":\n  " << found.join("\n  ").toStdString();
+    }
+    // The customer block shows each of its lines whole: "Type:" stays on the line of "Code:".
+    open();
+    showAt(designSize(), 0);
+    const QStringList lines = text("lblCustomerAddress").split('\n');
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QString& l) {
+        return l.startsWith("Code:  C00045") && l.endsWith("Type:  Business");
+    }));
+    auto* picker = child<QComboBox>("cboCustomerList");
+    EXPECT_EQ(picker->currentText(), "Lewis, Richard   [Bluewater Marine]  |  Second Notice  |  12/30/2026");
+}
+
+TEST_F(CaseWindowTest, NoCaptionIsClippedAtTheSmallestSize) {
+    for (const WindowState& state : States) {
+        open();
+        if (state.enter) state.enter(*screen);
+        showAt(QSize(1, 1), state.tab); // the layouts stop it at its smallest
+        EXPECT_EQ(screen->size(), screen->minimumSizeHint());
+        const QStringList found = clipped(false);
+        EXPECT_TRUE(found.isEmpty()) << state.name << ":\n  " << found.join("\n  ").toStdString();
+    }
+}
+
+TEST_F(CaseWindowTest, APickerEntryTooLongForThePickerShowsWholeOnHover) {
+    open();
+    QLineEdit* edit = child<QComboBox>("cboCustomerList")->lineEdit();
+    const auto hover = [&] {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), edit->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(edit, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    showAt(designSize(), 0);
+    EXPECT_EQ(hover(), "") << "the entry shows whole already";
+    showAt(QSize(1, 1), 0);
+    EXPECT_EQ(hover(), "Lewis, Richard   [Bluewater Marine]  |  Second Notice  |  12/30/2026");
+}
+
+TEST_F(CaseWindowTest, ALargerWindowGivesItsRoomToNotesListsAndCustomerBlock) {
+    struct Grows {
+        const char* control;
+        bool wider, taller;
+    };
+    const Grows table[] = {{"txtNotes", true, true},          {"lstCustomerCases", true, true},
+                           {"lblCustomerAddress", true, false}, {"txtDetails", true, true},
+                           {"lstSelectCase", true, true},       {"tabCases", true, true}};
+    open();
+    screen->cmdCaseLookup_Click();
+    showAt(designSize(), 0);
+    QMap<QString, QSize> before;
+    for (const Grows& g : table) before[g.control] = child<QWidget>(g.control)->size();
+    screen->cmdLookupResult_Click(1);
+    showAt(designSize() + QSize(300, 240), 0);
+    screen->cmdCaseLookup_Click();
+    QApplication::processEvents();
+    for (const Grows& g : table) {
+        const QSize now = child<QWidget>(g.control)->size(), was = before[g.control];
+        if (g.wider) {
+            EXPECT_GE(now.width(), was.width() + 100) << g.control;
+        }
+        if (g.taller) {
+            EXPECT_GE(now.height(), was.height() + 60) << g.control;
+        }
+    }
+    // The buttons keep their height.
+    EXPECT_EQ(child<QWidget>("cmdNewCase")->height(), child<QWidget>("cmdNewCase")->sizeHint().height());
+    EXPECT_TRUE(clipped(true).isEmpty());
+}
+
+TEST_F(CaseWindowTest, AnEmptyDatabaseShowsNoKeysAndRestsTheNavigation) {
+    Database::open(DatabasePath).execute("DELETE FROM Cases");
+    Database::open(DatabasePath).execute("DELETE FROM Address");
+    open();
+    EXPECT_EQ(text("panCaseNavigate"), "");
+    EXPECT_EQ(text("panCustomerNavigate"), "");
+    for (const char* name : {"cmdCaseNavigate_0", "cmdCaseNavigate_1", "cmdCaseNavigate_2", "cmdCaseNavigate_3",
+                             "cmdCustomerNavigate_0", "cmdCustomerNavigate_1", "cmdCustomerNavigate_2",
+                             "cmdCustomerNavigate_3", "cmdNewCase", "cmdDeleteCase", "cmdShowCase"})
+        EXPECT_FALSE(child<QWidget>(name)->isEnabled()) << name;
+    // The first customer, then their first case, bring the buttons back.
+    const qint64 only = addCustomer({{"LastName", "Solo"}, {"ShowAs", "Solo"}});
+    screen->func_bAdjustForEmptyDatabase();
+    EXPECT_TRUE(child<QWidget>("cmdCustomerNavigate_0")->isEnabled());
+    EXPECT_FALSE(child<QWidget>("cmdCaseNavigate_0")->isEnabled());
+    screen->cmdCustomerNavigate_Click(0);
+    EXPECT_EQ(screen->customerKey(), only);
+    screen->cmdNewCase_Click();
+    EXPECT_FALSE(child<QWidget>("cmdCaseNavigate_0")->isEnabled()) << "a new case is being taken in";
+    type("txtAmount", "100");
+    screen->cmdNewCase_Click(); // "&Save Case"
+    EXPECT_EQ(countRows("Cases"), 1);
+    EXPECT_EQ(text("panCaseNavigate"), QString::number(screen->caseKey()));
+    for (const char* name : {"cmdCaseNavigate_0", "cmdCaseNavigate_1", "cmdCaseNavigate_2", "cmdCaseNavigate_3"})
+        EXPECT_TRUE(child<QWidget>(name)->isEnabled()) << name;
+}
+
+TEST_F(CaseWindowTest, TheNoCasesMessageNeverStandsBesideAnotherCustomersCase) {
+    open();
+    ASSERT_EQ(screen->caseKey(), first);
+    screen->cmdCustomerNavigate_Click(3); // Newman, who has no case
+    auto* panel = child<QWidget>("panNoCases");
+    ASSERT_FALSE(panel->isHidden());
+    EXPECT_EQ(text("panCaseNavigate"), "") << "Lewis's case is no longer on display";
+    EXPECT_TRUE(text("cboCustomerList").startsWith("Newman, Nora")) << "the picker names the customer on display";
+    EXPECT_TRUE(child<QWidget>("cmdShowCase")->isEnabled());
+
+    // Every way a case comes back on screen takes the message away, and shows the case's customer.
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"First", [&] { screen->cmdCaseNavigate_Click(0); }},
+        {"Next", [&] { screen->cmdCaseNavigate_Click(2); }},
+        {"Last", [&] { screen->cmdCaseNavigate_Click(3); }},
+        {"Show Case", [&] { screen->cmdShowCase_Click(); }},
+        {"picker",
+         [&] {
+             auto* picker = child<QComboBox>("cboCustomerList");
+             picker->setCurrentIndex(picker->findText("Lewis", Qt::MatchStartsWith));
+             screen->cboCustomerList_Click();
+         }},
+        {"lookup",
+         [&] {
+             screen->cmdCaseLookup_Click();
+             child<QListWidget>("lstSelectCase")->setCurrentRow(0);
+             screen->cmdLookupResult_Click(0);
+         }},
+    };
+    for (const auto& [name, show] : ways) {
+        screen->cmdCustomerNavigate_Click(3);
+        ASSERT_FALSE(panel->isHidden()) << name;
+        show();
+        EXPECT_TRUE(panel->isHidden()) << name;
+        EXPECT_TRUE(child<QWidget>("tabCases")->isEnabled()) << name;
+        EXPECT_EQ(screen->customerKey(), lewis) << name;
+        EXPECT_EQ(screen->caseCustomerKey(), lewis) << name;
+        EXPECT_EQ(text("panCaseNavigate"), QString::number(screen->caseKey())) << name;
+    }
+    // A customer without cases chosen in the picker keeps the message, now about them.
+    screen->cmdCustomerNavigate_Click(3);
+    auto* picker = child<QComboBox>("cboCustomerList");
+    picker->setCurrentIndex(picker->findText("Newman", Qt::MatchStartsWith));
+    screen->cboCustomerList_Click();
+    EXPECT_FALSE(panel->isHidden());
+    EXPECT_EQ(screen->customerKey(), newman);
+}
+
+} // namespace

@@ -46,6 +46,17 @@ public:
     void setLocalHandler(LocalHandler handler) { m_local = std::move(handler); }
     const QString& location() const { return m_location; }
 
+    // Runs one step that must finish to count: false also when the user chose to go on after an
+    // error in it, so that what the step was to make (values worked out, a row written) is never
+    // taken as done when it was cut short.
+    template <class F> bool runWhole(F&& step) {
+        bool finished = false;
+        return run([&] {
+            step();
+            finished = true;
+        }) && finished;
+    }
+
     // Runs one step; false when the procedure must leave.
     template <class F> bool run(F&& step) {
         for (;;) {

@@ -288,8 +288,7 @@ bool frmCaseDetails::func_SaveCase(bool newCase) {
     // stops the save, so that no row is written with some fields missing, whatever the user answers
     // to the report.
     QList<std::pair<QString, Value>> values;
-    bool complete = false;
-    if (!g.run([&] {
+    if (!g.runWhole([&] {
             const QList<CaseField> fields = caseFields();
             for (int i = 0; i < fields.size(); ++i) {
                 Value v = fields[i].value();
@@ -297,9 +296,7 @@ bool frmCaseDetails::func_SaveCase(bool newCase) {
                 if (!newCase && m_unreadable.contains(i) && m_unreadable.value(i) == v) continue;
                 values.append({fields[i].name, std::move(v)});
             }
-            complete = true;
-        }) ||
-        !complete)
+        }))
         return false;
 
     Database db;
@@ -323,16 +320,13 @@ bool frmCaseDetails::func_SaveCase(bool newCase) {
         }))
         return false;
 
-    bool written = false;
-    if (!g.run([&] {
+    if (!g.runWhole([&] {
             for (const auto& [name, value] : values) rs.setValue(name, value);
             const qint64 key = rs.value(QStringLiteral("CaseID")).toLongLong();
             rs.update();
             setCaseKey(key);
             m_unreadable.clear();
-            written = true;
-        }) ||
-        !written)
+        }))
         return false;
 
     // A type or result typed for this case is offered from now on.
@@ -342,5 +336,5 @@ bool frmCaseDetails::func_SaveCase(bool newCase) {
         data_PopulateListingCombo(this, DatabasePath, QStringLiteral("q_ListFinalResults"),
                                   QStringLiteral("FinalResult"), ui->cboFinalResult);
     });
-    return written;
+    return true;
 }

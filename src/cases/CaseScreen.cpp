@@ -177,7 +177,10 @@ void frmCaseDetails::mnuShowMenu_Click(int index) {
             }))
             return;
         if (!g.run([&] { platform().showModal(&customers); })) return;
-        g.run([&] { func_AfterCustomersChanged(); });
+        // The customer screen has handed its customer back on closing; the picker follows what was
+        // added, renamed or deleted there.
+        if (!g.run([&] { func_bAdjustForEmptyDatabase(); })) return;
+        g.run([&] { func_RefreshCustomerList(); });
     }
 }
 

@@ -4,7 +4,6 @@
 #include "cases/CaseListLogic.h"
 #include "cases/CustomerPickerModel.h"
 #include "cases/frmCaseDetails.h"
-#include "data/DatabaseProcs.h"
 #include "data/engine/Database.h"
 #include "ui_frmCaseDetails.h"
 #include "util/Platform.h"
@@ -78,33 +77,6 @@ void frmCaseDetails::func_RefreshCustomerList() {
         }
         selectPickerCustomer(customerKey());
         util_AdjustWidthOfComboBoxListPortion(this, ui->cboCustomerList);
-    });
-}
-
-void frmCaseDetails::func_AfterCustomersChanged() {
-    ErrorGuard g(QStringLiteral("frmCaseDetails ! func_AfterCustomersChanged"));
-    if (!g.run([&] { func_bAdjustForEmptyDatabase(); })) return;
-    // A customer deleted there takes its cases along, perhaps the one on display.
-    bool caseGone = false;
-    if (!g.run([&] {
-            caseGone = caseKey() != 0 && sCaseMode != QLatin1String("N") &&
-                       data_lGetRecordCount(DatabasePath, QStringLiteral("SELECT CaseID FROM Cases WHERE CaseID = %1")
-                                                              .arg(caseKey())) == 0;
-        }))
-        return;
-    if (caseGone) {
-        bCaseDirty = false;
-        if (!g.run([&] { func_GetCaseRecord(NoKey, false, 0, sCaseSQL); })) return;
-    }
-    if (!g.run([&] { func_RefreshCustomerList(); })) return;
-    // The customer on display shows the details as saved there.
-    g.run([&] {
-        const qint64 shown = customerKey() != 0 && m_picker->rowOf(customerKey()) >= 0 ? customerKey()
-                             : m_picker->rowCount() > 0                            ? pickerKey(0)
-                                                                                   : 0;
-        if (shown == 0) return;
-        func_CaseGetCustomerRecord(shown);
-        selectPickerCustomer(shown);
     });
 }
 

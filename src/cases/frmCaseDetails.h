@@ -1,18 +1,17 @@
 #pragma once
 
+#include "data/engine/Value.h"
 #include "util/Money.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
-#include "data/engine/Value.h"
-
-#include <QHash>
-#include <functional>
 #include <vector>
-#include <QSet>
 
 namespace Ui {
 class frmCaseDetails;
@@ -94,9 +93,6 @@ public:
     void func_PopulateCustomerList();
     // Fills the picker again from the file, keeping the customer on display chosen, without opening it.
     void func_RefreshCustomerList();
-    // After the customer screen: the picker, the customer on display and, when its customer was
-    // deleted there, the case on display follow what was saved.
-    void func_AfterCustomersChanged();
     void func_AssignDefaultShowAsNames();
     void mnuAssignDefaultShowAs_Click();
     void cboCustomerList_Click();

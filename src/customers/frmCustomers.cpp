@@ -496,13 +496,11 @@ void frmCustomers::cmdDelete_Click() {
                 deleted = stored && !customerStored(key) && casesOf(key) == 0;
             });
         }
-        bool ended = false;
-        g.run([&] {
+        const bool ended = g.runWhole([&] {
             if (deleted)
                 db.commitTrans();
             else
                 db.rollback();
-            ended = true;
         });
         if (!ended) g.run([&] { db.rollback(); });
         if (mustStay) return;

@@ -167,13 +167,10 @@ void data_DeleteRecord(const QString& databasePath, const QString& tableName, co
 
 bool data_bDeleteSpecificRecordsInTable(const QString& databasePath, const QString& sqlText) {
     ErrorGuard g(Module + QStringLiteral("data_bDeleteSpecificRecordsInTable"));
-    bool done = false;
-    g.run([&] {
+    return g.runWhole([&] {
         Database db = Database::open(databasePath);
         db.execute(sqlText, true);
-        done = true;
     });
-    return done;
 }
 
 QList<ListItem> data_ListingItems(const QString& databasePath, const QString& sourceName, const QString& fieldName,

@@ -203,7 +203,6 @@ QString data_RestoreBackup(const QString& fileName, const QDateTime& now) {
     Database::release(paths.source);
 
     // A checked copy of the backup waits beside the database.
-    Database::checkIntegrity(paths.backupFile);
     removeIfThere(paths.newFile);
     try {
         copyWhole(paths.backupFile, paths.newFile);

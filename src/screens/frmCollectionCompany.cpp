@@ -143,8 +143,7 @@ bool frmCollectionCompany::func_SaveData() {
     // Every value is worked out before anything is written, so that no row is written with some
     // settings missing.
     QList<std::pair<QString, Value>> values;
-    bool complete = false;
-    if (!g.run([&] {
+    if (!g.runWhole([&] {
             const auto currencyOf = [](QLineEdit* box) { return Value::money(money_Read(box->text())); };
             values = {{QStringLiteral("NSFfee"), currencyOf(ui->txtNSFfee)},
                       {QStringLiteral("CourtCosts"), currencyOf(ui->txtCourtCosts)},
@@ -153,9 +152,7 @@ bool frmCollectionCompany::func_SaveData() {
                       {QStringLiteral("IncludeNSF"), Value(ui->chkIncludeNSF->isChecked())},
                       {QStringLiteral("CollectionCompanyName"), Value(ui->txtCollectionCompany->text())},
                       {QStringLiteral("CollectionOfficerName"), Value(ui->txtCollectionContact->text())}};
-            complete = true;
-        }) ||
-        !complete)
+        }))
         return false;
 
     Database db;
@@ -173,12 +170,10 @@ bool frmCollectionCompany::func_SaveData() {
                 rs.edit();
         }))
         return false;
-    bool written = false;
-    return g.run([&] {
+    return g.runWhole([&] {
         for (const auto& [name, value] : values) rs.setValue(name, value);
         rs.update();
-        written = true;
-    }) && written;
+    });
 }
 
 void frmCollectionCompany::cmdExitCategories_Click() {

@@ -147,3 +147,13 @@ QString cust_sClosedCasesQuestion(qint64 closedCases) {
            QStringLiteral("\r\r") +
            QStringLiteral("Are you sure you want to remove this customer and their cases?");
 }
+
+QString cust_sMaskCardNumber(const QString& number) {
+    QString masked = number;
+    int digitsLeft = 0;
+    for (const QChar c : number)
+        if (c.isDigit()) ++digitsLeft;
+    for (QChar& c : masked)
+        if (c.isDigit() && digitsLeft-- > 4) c = QChar(0x2022);
+    return masked;
+}

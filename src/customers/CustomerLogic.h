@@ -33,6 +33,10 @@ std::optional<QString> proc_sCrypticPassword(const QString& text, bool scramble)
 // place; a last character that is not a digit fails the test.
 bool util_bValidCardNumber(const QString& number);
 
+// A card number as the screen shows it until the user asks to see it: every digit but the last four
+// becomes a dot; spaces, dashes and other characters stay where they are.
+QString cust_sMaskCardNumber(const QString& number);
+
 // ---- expiry box ("mm/yy")
 
 // A box's text after a rule of the typing aid has rewritten it, with the caret position.

@@ -79,6 +79,14 @@ frmCustomers::frmCustomers(frmCaseDetails* caseScreen, QWidget* parent)
     // The card fields.
     connect(ui->lblEncryptedCreditCard, &CaptionLabel::changed, this,
             [this] { lblEncryptedCreditCard_Change(); });
+    connect(ui->txtCCNumber, &QLineEdit::textChanged, this, [this](const QString& number) {
+        ui->txtCCNumberMasked->setText(cust_sMaskCardNumber(number));
+        ui->cmdShowCCNumber->setEnabled(!number.isEmpty());
+    });
+    connect(ui->cmdShowCCNumber, &QPushButton::clicked, this, [this] {
+        showCardNumber(!m_cardNumberShown);
+        if (m_cardNumberShown) ui->txtCCNumber->setFocus(Qt::OtherFocusReason);
+    });
     util_OnEvent(ui->txtCCNumber, QEvent::FocusOut, [this](QEvent* event) {
         // Another window or the box's own menu taking the focus is no leaving of the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
@@ -153,6 +161,15 @@ void frmCustomers::showStoredCardNumber(const QString& scrambled) {
         lblEncryptedCreditCard_Change(); // no change event: the box is brought in line all the same
     else
         ui->lblEncryptedCreditCard->setCaption(scrambled);
+    showCardNumber(scrambled.isEmpty());
+}
+
+void frmCustomers::showCardNumber(bool shown) {
+    m_cardNumberShown = shown;
+    ui->txtCCNumber->setVisible(shown);
+    ui->txtCCNumberMasked->setVisible(!shown);
+    ui->cmdShowCCNumber->setText(shown ? QStringLiteral("Hide") : QStringLiteral("Show"));
+    ui->cmdShowCCNumber->setEnabled(!ui->txtCCNumber->text().isEmpty());
 }
 
 void frmCustomers::Form_Load() {

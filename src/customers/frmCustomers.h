@@ -97,6 +97,9 @@ private:
     // Sets the stored card number and shows it unscrambled in the number box, also when it is the same
     // as before.
     void showStoredCardNumber(const QString& scrambled);
+    // The card number is masked (all but its last four digits) until the user presses Show; a customer
+    // without a number shows the open box at once.
+    void showCardNumber(bool shown);
     bool newRecordState() const;
 
     std::unique_ptr<Ui::frmCustomers> ui;
@@ -104,4 +107,5 @@ private:
     qint64 m_customerKey = 0;
     QHash<QLineEdit*, int> m_typingLimits;
     bool m_loaded = false;
+    bool m_cardNumberShown = true;
 };

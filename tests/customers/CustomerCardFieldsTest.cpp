@@ -18,6 +18,7 @@ protected:
     }
     // Replaces the number in the box as the user does, and leaves the box.
     void enterNumber(const QString& plain) {
+        if (box("txtCCNumber")->isHidden()) QTest::mouseClick(button("cmdShowCCNumber"), Qt::LeftButton);
         box("txtCCNumber")->setFocus(Qt::MouseFocusReason);
         box("txtCCNumber")->selectAll();
         if (plain.isEmpty())
@@ -34,6 +35,30 @@ protected:
         return stored(customer, "CCNumber").toString();
     }
 };
+
+TEST_F(CustomerCardFieldsTest, TheNumberIsMaskedUntilShown) {
+    const std::pair<QString, QString> masks[] = {
+        {"4111 1111 1111 1234", "•••• •••• •••• 1234"}, {"5500-0055-5555-5559", "••••-••••-••••-5559"},
+        {"1234", "1234"}, {"", ""}};
+    for (const auto& [plain, masked] : masks) EXPECT_EQ(cust_sMaskCardNumber(plain), masked) << plain.toStdString();
+
+    openWithCard("4111111111111111");
+    EXPECT_TRUE(box("txtCCNumber")->isHidden());
+    EXPECT_EQ(boxText("txtCCNumberMasked"), "••••••••••••1111");
+    EXPECT_EQ(caption("cmdShowCCNumber"), "Show");
+    QTest::mouseClick(button("cmdShowCCNumber"), Qt::LeftButton);
+    EXPECT_TRUE(box("txtCCNumber")->isVisible());
+    EXPECT_TRUE(box("txtCCNumberMasked")->isHidden());
+    EXPECT_EQ(caption("cmdShowCCNumber"), "Hide");
+
+    // The next customer, without a number, shows the open box; coming back masks the number again.
+    navigate(2);
+    EXPECT_TRUE(box("txtCCNumber")->isVisible());
+    EXPECT_FALSE(button("cmdShowCCNumber")->isEnabled());
+    navigate(0);
+    EXPECT_TRUE(box("txtCCNumber")->isHidden());
+    EXPECT_TRUE(platform->messages.empty());
+}
 
 TEST_F(CustomerCardFieldsTest, TheNumberIsStoredScrambledAndShownPlain) {
     const qint64 a = openWithCard("4111 1111 1111 1111");

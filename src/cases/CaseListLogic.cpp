@@ -12,8 +12,11 @@ const QChar CR(13);
 
 bool present(const Value& v) { return !v.isNull() && !v.isEmpty() && !v.toString().isEmpty(); }
 
+// A date of the lists; a value that is no date (written into the file from outside) shows empty, as the
+// case itself shows it, rather than stopping the list.
 QString shortDate(const Value& v) {
     if (v.isNull() || v.isEmpty()) return QString();
+    if (v.kind() == Value::Kind::Text && !Value::parseDateTime(v.toString())) return QString();
     return fmt_Date(v.toDate(), QStringLiteral("mm/dd/yy"));
 }
 

@@ -320,6 +320,26 @@ TEST_F(CaseRecordTest, ChangesToAStoredCaseAreWrittenToItsRow) {
     EXPECT_EQ(countRows("Cases"), 1);
 }
 
+TEST_F(CaseRecordTest, UnreadableFieldsGiveOneMessageAndStayAsStored) {
+    const qint64 id = addCase(addCustomer({{"LastName", "Lee"}}), {{"CheckAmount", Value::currency(80)}});
+    Database::open(DatabasePath)
+        .execute(QString("UPDATE Cases SET DateReceived = 'soon', Installment2Amount = 'lots' WHERE CaseID = %1").arg(id));
+    open(); // shows the one case, and its line in the customer's case list
+    ASSERT_EQ(platform->messages.size(), 1u);
+    EXPECT_EQ(platform->messages[0].title, "Unreadable Case Details");
+    EXPECT_TRUE(platform->messages[0].text.contains("DateReceived, Installment2Amount"))
+        << platform->messages[0].text.toStdString();
+    EXPECT_TRUE(platform->errorReports.empty());
+
+    // A change elsewhere is saved; the unreadable fields keep what the file holds.
+    child<QLineEdit>("txtCheckNum")->setText("4711");
+    EXPECT_TRUE(screen->func_SaveCase(false));
+    EXPECT_EQ(caseField(id, "CheckNumber").toString(), "4711");
+    EXPECT_EQ(caseField(id, "DateReceived").toString(), "soon");
+    EXPECT_EQ(caseField(id, "Installment2Amount").toString(), "lots");
+    EXPECT_EQ(platform->messages.size(), 1u);
+}
+
 TEST_F(CaseRecordTest, EmptyAmountBoxesSaveAsZero) {
     newCase();
     child<QLineEdit>("txtAmount")->setText("");

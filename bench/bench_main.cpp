@@ -2,13 +2,13 @@
 // operations, a navigation step and the case screen's reading on a program folder of sample data, each beside
 // the same reading done with prepared SQLite statements on the same file in the same run, and prints medians
 // and ratios.
-#include "app/AppInfo.h"
 #include "bench/SampleData.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
 #include "data/DatabaseProcs.h"
 #include "data/NewDatabase.h"
 #include "data/engine/Database.h"
-#include "util/QtPlatform.h"
+#include "widgets/QtPlatform.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

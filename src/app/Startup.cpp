@@ -1,17 +1,17 @@
 #include "app/Startup.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
+#include "core/Pointer.h"
+#include "core/Utilities.h"
 #include "data/DatabaseProcs.h"
 #include "data/Maintenance.h"
 #include "data/NewDatabase.h"
 #include "data/Upgrade.h"
 #include "data/engine/Database.h"
 #include "screens/frmSplash.h"
-#include "util/Platform.h"
-#include "util/Pointer.h"
-#include "util/Utilities.h"
 
 #include <QCoreApplication>
 #include <QDir>

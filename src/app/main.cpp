@@ -1,5 +1,5 @@
 #include "app/Startup.h"
-#include "util/QtPlatform.h"
+#include "widgets/QtPlatform.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,15 +1,15 @@
 // The money of a case: the processing fee, the collection charge, the collectable amount, the paid
 // amount and the balance, and the controls that steer them.
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
-#include "cases/CaptionLabel.h"
 #include "cases/CaseLogic.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Format.h"
+#include "core/Help.h"
 #include "data/ConfigSettings.h"
 #include "ui_frmCaseDetails.h"
-#include "util/Format.h"
-#include "util/Help.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/CaptionLabel.h"
+#include "widgets/WidgetUtilities.h"
 
 namespace {
 const QString AddCharges = QStringLiteral("Add in collection charges:");

@@ -1,13 +1,13 @@
 // The browse and new-case states and the buttons that act on the case as a whole.
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
 #include "data/DatabaseProcs.h"
 #include "screens/frmSuggestions.h"
 #include "ui_frmCaseDetails.h"
-#include "util/DatePicker.h"
-#include "util/Platform.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/DatePicker.h"
+#include "widgets/WidgetUtilities.h"
 
 namespace {
 constexpr int DropDownTextLimit = 30;

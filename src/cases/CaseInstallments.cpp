@@ -1,12 +1,12 @@
 // The five installments of a case: their amounts, their dates and the first-key dating.
-#include "app/ErrorHandling.h"
 #include "cases/frmCaseDetails.h"
+#include "core/ErrorHandling.h"
+#include "core/Format.h"
+#include "core/Platform.h"
+#include "core/Utilities.h"
 #include "ui_frmCaseDetails.h"
-#include "util/DatePicker.h"
-#include "util/Format.h"
-#include "util/Platform.h"
-#include "util/Utilities.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/DatePicker.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QKeyEvent>
 

@@ -1,8 +1,8 @@
 #include "cases/CaseListLogic.h"
 
+#include "core/Format.h"
 #include "data/DatabaseProcs.h"
 #include "data/engine/Database.h"
-#include "util/Format.h"
 
 #include <QSet>
 
@@ -95,22 +95,6 @@ std::optional<QString> case_CustomerSearchCriterion(const QStringList& customerF
     const bool number = Value(value).isNumeric() && !value.trimmed().isEmpty();
     if (numericField && !number) return QStringLiteral("False"); // matches nothing
     return data_SearchCriteria(*it, Value(value), !(numericField && number));
-}
-
-QString case_sDefaultShowAs(const Value& lastName, const Value& firstName, const Value& initial,
-                            const Value& companyName) {
-    QString name;
-    if (present(lastName)) name = lastName.toString();
-    if (present(firstName)) {
-        if (present(lastName)) name += QStringLiteral(", ");
-        name += firstName.toString();
-        if (present(initial)) name += QLatin1Char(' ') + initial.toString() + QLatin1Char('.');
-    }
-    if (present(companyName)) {
-        if (!name.isEmpty()) name += QStringLiteral("   ");
-        name += QLatin1Char('[') + companyName.toString() + QLatin1Char(']');
-    }
-    return name;
 }
 
 QString case_sPickerItemText(bool openCase, const Value& showAs, const Value& stage, const Value& stageDate) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/engine/Value.h"
+#include "core/Value.h"
 
 #include <QList>
 #include <QString>
@@ -43,10 +43,6 @@ QList<PickerEntry> case_ReadPickerEntries(const QString& databasePath);
 // safely. Nothing when the field is not a customer field.
 std::optional<QString> case_CustomerSearchCriterion(const QStringList& customerFields, const QString& field,
                                                     const QString& value);
-
-// The default display name of a customer: "Last, First I.   [Company]" from the parts present.
-QString case_sDefaultShowAs(const Value& lastName, const Value& firstName, const Value& initial,
-                            const Value& companyName);
 
 // The picker's text for a customer, with or without an open case.
 QString case_sPickerItemText(bool openCase, const Value& showAs, const Value& stage, const Value& stageDate);

@@ -1,16 +1,16 @@
 // Moving between cases and customers: the record loaders, the navigation buttons, the customer's
 // case list, the case lookup, the view selector with its flash, and the customer search.
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
 #include "cases/CaseListLogic.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
+#include "core/Scoped.h"
 #include "data/DatabaseProcs.h"
 #include "data/RecordNavigation.h"
 #include "data/engine/Database.h"
 #include "ui_frmCaseDetails.h"
-#include "util/Platform.h"
-#include "util/Scoped.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QApplication>
 #include <QTimer>

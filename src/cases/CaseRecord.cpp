@@ -1,18 +1,18 @@
 // The case record: clearing the screen for a new case, showing a stored case and saving the case on
 // display.
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
-#include "cases/CaptionLabel.h"
 #include "cases/CaseLogic.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Format.h"
+#include "core/Platform.h"
 #include "data/ConfigSettings.h"
 #include "data/engine/Database.h"
 #include "ui_frmCaseDetails.h"
-#include "util/DataWidgets.h"
-#include "util/DatePicker.h"
-#include "util/Format.h"
-#include "util/Platform.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/CaptionLabel.h"
+#include "widgets/DataWidgets.h"
+#include "widgets/DatePicker.h"
+#include "widgets/WidgetUtilities.h"
 
 namespace {
 

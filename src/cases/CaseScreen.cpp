@@ -1,16 +1,16 @@
 // The case screen's loading and closing, its menus and its tool buttons.
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Help.h"
+#include "core/Platform.h"
+#include "core/Scoped.h"
 #include "customers/frmCustomers.h"
 #include "data/DatabaseProcs.h"
 #include "screens/frmCollectionCompany.h"
 #include "ui_frmCaseDetails.h"
-#include "util/DataWidgets.h"
-#include "util/Help.h"
-#include "util/Platform.h"
-#include "util/Scoped.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/DataWidgets.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -182,6 +182,12 @@ void frmCaseDetails::mnuShowMenu_Click(int index) {
         if (!g.run([&] { func_bAdjustForEmptyDatabase(); })) return;
         g.run([&] { func_RefreshCustomerList(); });
     }
+}
+
+void frmCaseDetails::showHandedBackCustomer(qint64 customerKey) {
+    ScopedFlag navigating(bNavigatingCustomers);
+    func_CaseGetCustomerRecord(customerKey);
+    func_LocateCase(true);
 }
 
 void frmCaseDetails::showCaseTopic(const QString& page) {

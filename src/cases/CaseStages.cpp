@@ -1,17 +1,17 @@
 // The collection stages of a case: the stage boxes with their dates and print buttons, the stage
 // shown on the Case tab and its colour by age, the advice to refuse further cheques.
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
-#include "cases/CaptionLabel.h"
 #include "cases/CaseLogic.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Format.h"
+#include "core/Platform.h"
 #include "data/DatabaseProcs.h"
 #include "data/engine/Recordset.h"
 #include "ui_frmCaseDetails.h"
-#include "util/DatePicker.h"
-#include "util/Format.h"
-#include "util/Platform.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/CaptionLabel.h"
+#include "widgets/DatePicker.h"
+#include "widgets/WidgetUtilities.h"
 
 namespace {
 // Today without a time of day.

@@ -1,15 +1,16 @@
 // The customer picker, the default "Show As" names and the customer block of the case screen.
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
 #include "cases/CaseListLogic.h"
 #include "cases/CustomerPickerModel.h"
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
+#include "core/Scoped.h"
+#include "core/Utilities.h"
+#include "customers/CustomerLogic.h"
 #include "data/engine/Database.h"
 #include "ui_frmCaseDetails.h"
-#include "util/Platform.h"
-#include "util/Scoped.h"
-#include "util/Utilities.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QFocusEvent>
 
@@ -96,7 +97,7 @@ void frmCaseDetails::func_AssignDefaultShowAsNames() {
             if (!showAs.isNull() && !showAs.toString().isEmpty()) return;
             rs.edit();
             rs.setValue(QStringLiteral("ShowAs"),
-                        Value(case_sDefaultShowAs(rs.value(QStringLiteral("LastName")), rs.value(QStringLiteral("FirstName")),
+                        Value(cust_sDefaultShowAs(rs.value(QStringLiteral("LastName")), rs.value(QStringLiteral("FirstName")),
                                                   rs.value(QStringLiteral("Initial")),
                                                   rs.value(QStringLiteral("CompanyName")))));
             rs.update();

@@ -1,10 +1,10 @@
 #include "cases/frmCaseDetails.h"
 
-#include "app/AppInfo.h"
-#include "cases/CaptionLabel.h"
+#include "core/AppInfo.h"
 #include "ui_frmCaseDetails.h"
-#include "util/DatePicker.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/CaptionLabel.h"
+#include "widgets/DatePicker.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QFocusEvent>
 #include <QComboBox>

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "data/engine/Value.h"
-#include "util/Money.h"
+#include "core/Money.h"
+#include "core/Value.h"
+#include "widgets/CaseDisplay.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -34,9 +35,13 @@ class Recordset;
 // The case screen: one case of the table Cases and its customer, the program's working screen.
 // Its code is split by concern: CaseRecord.cpp (showing, clearing and saving a case), CaseAmounts.cpp
 // (the money), CaseStages.cpp (collection stages), CaseInstallments.cpp, and the screen's wiring here.
-class frmCaseDetails : public QMainWindow {
+class frmCaseDetails : public QMainWindow, public CaseDisplay {
     Q_OBJECT
 public:
+    // ---- what the customer screen, the overview and the filter ask of the case screen
+    QWidget* caseWindow() override { return this; }
+    void showHandedBackCustomer(qint64 customerKey) override;
+
     explicit frmCaseDetails(QWidget* parent = nullptr);
     ~frmCaseDetails() override;
 

@@ -1,7 +1,8 @@
 #include "customers/CustomerLogic.h"
 
-#include "app/ErrorHandling.h"
-#include "util/Utilities.h"
+#include "core/ErrorHandling.h"
+#include "core/Utilities.h"
+#include "core/Value.h"
 
 #include <algorithm>
 
@@ -156,4 +157,24 @@ QString cust_sMaskCardNumber(const QString& number) {
     for (QChar& c : masked)
         if (c.isDigit() && digitsLeft-- > 4) c = QChar(0x2022);
     return masked;
+}
+
+namespace {
+bool present(const Value& v) { return !v.isNull() && !v.isEmpty() && !v.toString().isEmpty(); }
+} // namespace
+
+QString cust_sDefaultShowAs(const Value& lastName, const Value& firstName, const Value& initial,
+                            const Value& companyName) {
+    QString name;
+    if (present(lastName)) name = lastName.toString();
+    if (present(firstName)) {
+        if (present(lastName)) name += QStringLiteral(", ");
+        name += firstName.toString();
+        if (present(initial)) name += QLatin1Char(' ') + initial.toString() + QLatin1Char('.');
+    }
+    if (present(companyName)) {
+        if (!name.isEmpty()) name += QStringLiteral("   ");
+        name += QLatin1Char('[') + companyName.toString() + QLatin1Char(']');
+    }
+    return name;
 }

@@ -4,6 +4,8 @@
 #include <array>
 #include <optional>
 
+class Value;
+
 // The customer screen's rules that need no screen: the scrambling of card numbers, the check-digit
 // test, the typing aid of the expiry box, and the texts of the customer deletion.
 
@@ -67,3 +69,9 @@ QString cust_sCustomerCasesSQL(qint64 customerId, bool openOnly);
 QString cust_sDeleteCustomerCasesSQL(qint64 customerId);
 // The question before a customer's closed cases are deleted with them.
 QString cust_sClosedCasesQuestion(qint64 closedCases);
+
+// ---- display name
+
+// The default display name of a customer: "Last, First I.   [Company]" from the parts present.
+QString cust_sDefaultShowAs(const Value& lastName, const Value& firstName, const Value& initial,
+                            const Value& companyName);

@@ -1,18 +1,17 @@
 #include "customers/frmCustomers.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
-#include "cases/CaseListLogic.h"
-#include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Help.h"
+#include "core/Platform.h"
+#include "core/Scoped.h"
 #include "customers/CustomerLogic.h"
 #include "data/DatabaseProcs.h"
 #include "data/engine/Database.h"
 #include "ui_frmCustomers.h"
-#include "util/DataWidgets.h"
-#include "util/Help.h"
-#include "util/Platform.h"
-#include "util/Scoped.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/CaseDisplay.h"
+#include "widgets/DataWidgets.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
@@ -58,8 +57,8 @@ int casesOf(qint64 customerId) {
 }
 } // namespace
 
-frmCustomers::frmCustomers(frmCaseDetails* caseScreen, QWidget* parent)
-    : QDialog(parent ? parent : caseScreen), ui(new Ui::frmCustomers), m_caseScreen(caseScreen) {
+frmCustomers::frmCustomers(CaseDisplay* caseScreen, QWidget* parent)
+    : QDialog(parent ? parent : caseScreen ? caseScreen->caseWindow() : nullptr), ui(new Ui::frmCustomers), m_caseScreen(caseScreen) {
     ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -309,7 +308,7 @@ bool frmCustomers::func_SaveCustomer(bool newCustomer) {
     // name of the names as stored, gets the default name of the names saved now. A name of its own
     // stays.
     const auto defaultShowAs = [&] {
-        return case_sDefaultShowAs(rs.value(QStringLiteral("LastName")), rs.value(QStringLiteral("FirstName")),
+        return cust_sDefaultShowAs(rs.value(QStringLiteral("LastName")), rs.value(QStringLiteral("FirstName")),
                                    rs.value(QStringLiteral("Initial")), rs.value(QStringLiteral("CompanyName")));
     };
     bool followNames = newCustomer;
@@ -586,12 +585,7 @@ void frmCustomers::cmdClose_Click() {
         if (!saved) return; // the changes stay on the screen
     }
     if (m_caseScreen) {
-        if (!g.run([&] {
-                ScopedFlag navigating(m_caseScreen->bNavigatingCustomers);
-                m_caseScreen->func_CaseGetCustomerRecord(customerKey());
-                m_caseScreen->func_LocateCase(true);
-            }))
-            return;
+        if (!g.run([&] { m_caseScreen->showHandedBackCustomer(customerKey()); })) return;
     }
     g.run([&] { accept(); });
 }

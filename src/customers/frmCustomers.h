@@ -9,7 +9,7 @@
 namespace Ui {
 class frmCustomers;
 }
-class frmCaseDetails;
+class CaseDisplay;
 class QLineEdit;
 class QPushButton;
 class Recordset;
@@ -27,7 +27,7 @@ class frmCustomers : public QDialog {
 public:
     // caseScreen: the case screen that opened this one and gets the customer back on Close (none: the
     // screen stands alone). The screen is a window of parent, or else of the case screen.
-    explicit frmCustomers(frmCaseDetails* caseScreen = nullptr, QWidget* parent = nullptr);
+    explicit frmCustomers(CaseDisplay* caseScreen = nullptr, QWidget* parent = nullptr);
     ~frmCustomers() override;
 
     static constexpr qint64 NoKey = -99;
@@ -103,7 +103,7 @@ private:
     bool newRecordState() const;
 
     std::unique_ptr<Ui::frmCustomers> ui;
-    frmCaseDetails* m_caseScreen = nullptr;
+    CaseDisplay* m_caseScreen = nullptr;
     qint64 m_customerKey = 0;
     QHash<QLineEdit*, int> m_typingLimits;
     bool m_loaded = false;

@@ -1,6 +1,6 @@
 #include "data/ConfigSettings.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "data/DatabaseProcs.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "data/DatabaseProcs.h"
 
-#include "app/ErrorHandling.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
+#include "core/Utilities.h"
 #include "data/engine/Database.h"
-#include "util/Platform.h"
-#include "util/Utilities.h"
 
 namespace {
 

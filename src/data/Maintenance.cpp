@@ -1,8 +1,8 @@
 #include "data/Maintenance.h"
 
-#include "app/AppError.h"
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
+#include "core/AppError.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
 #include "data/engine/Database.h"
 
 #include <QDir>

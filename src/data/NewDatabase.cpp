@@ -1,6 +1,6 @@
 #include "data/NewDatabase.h"
 
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "data/Schema.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "data/RecordNavigation.h"
 
-#include "app/ErrorHandling.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
 #include "data/engine/Recordset.h"
-#include "util/Platform.h"
 
 bool data_bMoveOneRecord(Recordset& rs, int direction) {
     if (direction == 1) {

@@ -1,9 +1,9 @@
 #include "data/Upgrade.h"
 
-#include "app/ErrorHandling.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
 #include "data/Schema.h"
 #include "data/engine/Database.h"
-#include "util/Platform.h"
 
 #include <array>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/engine/Value.h"
+#include "core/Value.h"
 
 #include <QString>
 #include <optional>

@@ -1,13 +1,13 @@
 #include "screens/frmCollectionCompany.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Format.h"
+#include "core/Help.h"
+#include "core/Pointer.h"
 #include "data/engine/Database.h"
 #include "ui_frmCollectionCompany.h"
-#include "util/Format.h"
-#include "util/Help.h"
-#include "util/Pointer.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "screens/frmSplash.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
 #include "ui_frmSplash.h"
-#include "util/Platform.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #include "screens/frmSuggestions.h"
 
-#include "app/ErrorHandling.h"
+#include "core/ErrorHandling.h"
 #include "ui_frmSuggestions.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
-#include "app/ErrorHandling.h"
+#include "core/ErrorHandling.h"
+#include "core/Pointer.h"
 #include "support/TestFixtures.h"
-#include "util/Pointer.h"
 
 #include <Qt>
 

@@ -1,5 +1,5 @@
 #include "app/Startup.h"
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "data/DatabaseProcs.h"
 #include "data/Maintenance.h"
 #include "data/engine/Database.h"

@@ -1,6 +1,6 @@
-#include "app/ErrorHandling.h"
-#include "app/frmUnexpectedError.h"
+#include "core/ErrorHandling.h"
 #include "support/TestFixtures.h"
+#include "widgets/frmUnexpectedError.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,6 +1,7 @@
 #include "cases/CaseListLogic.h"
 #include "cases/CaseLogic.h"
-#include "util/Format.h"
+#include "core/Format.h"
+#include "customers/CustomerLogic.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -84,11 +85,11 @@ TEST(CaseListLogic, LineTexts) {
 
 TEST(CaseListLogic, DefaultShowAsNames) {
     const Value none = Value::null();
-    EXPECT_EQ(case_sDefaultShowAs("Lee", "Ann", "M", "Acme Tools"), "Lee, Ann M.   [Acme Tools]");
-    EXPECT_EQ(case_sDefaultShowAs("Lee", none, "M", "Acme Tools"), "Lee   [Acme Tools]") << "no initial without a first name";
-    EXPECT_EQ(case_sDefaultShowAs(none, "Ann", "M", ""), "Ann M.");
-    EXPECT_EQ(case_sDefaultShowAs("", "", "", "Acme Tools"), "[Acme Tools]");
-    EXPECT_EQ(case_sDefaultShowAs(none, none, none, none), "");
+    EXPECT_EQ(cust_sDefaultShowAs("Lee", "Ann", "M", "Acme Tools"), "Lee, Ann M.   [Acme Tools]");
+    EXPECT_EQ(cust_sDefaultShowAs("Lee", none, "M", "Acme Tools"), "Lee   [Acme Tools]") << "no initial without a first name";
+    EXPECT_EQ(cust_sDefaultShowAs(none, "Ann", "M", ""), "Ann M.");
+    EXPECT_EQ(cust_sDefaultShowAs("", "", "", "Acme Tools"), "[Acme Tools]");
+    EXPECT_EQ(cust_sDefaultShowAs(none, none, none, none), "");
 }
 
 TEST(CaseListLogic, PickerTexts) {

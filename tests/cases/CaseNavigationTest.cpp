@@ -1,8 +1,8 @@
-#include "app/AppInfo.h"
-#include "cases/CaptionLabel.h"
 #include "cases/CaseScreenSupport.h"
+#include "core/AppInfo.h"
+#include "core/Platform.h"
 #include "data/engine/Database.h"
-#include "util/Platform.h"
+#include "widgets/CaptionLabel.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
-#include "cases/CaptionLabel.h"
-#include "app/AppInfo.h"
 #include "cases/CaseScreenSupport.h"
+#include "core/AppInfo.h"
+#include "core/Format.h"
 #include "data/engine/Database.h"
-#include "util/DatePicker.h"
-#include "util/Format.h"
+#include "widgets/CaptionLabel.h"
+#include "widgets/DatePicker.h"
 
 #include <QCheckBox>
 #include <QComboBox>

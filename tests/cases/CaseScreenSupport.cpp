@@ -1,6 +1,6 @@
 #include "cases/CaseScreenSupport.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "data/engine/Database.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cases/frmCaseDetails.h"
-#include "data/engine/Value.h"
+#include "core/Value.h"
 #include "support/TestFixtures.h"
 
 #include <QMap>

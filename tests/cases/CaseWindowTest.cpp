@@ -2,8 +2,8 @@
 // window going to the notes, the lists and the customer block, and what the key panels, the navigation
 // buttons and the no-cases message show when there is nothing, or another customer's case, to show.
 // CTest runs these tests a second time at 125 % scaling.
-#include "app/AppInfo.h"
 #include "cases/CaseScreenSupport.h"
+#include "core/AppInfo.h"
 #include "data/engine/Database.h"
 
 #include <QAbstractButton>

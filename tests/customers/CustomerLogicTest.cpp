@@ -1,6 +1,6 @@
 #include "customers/CustomerLogic.h"
 
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "data/engine/EngineTestUtil.h"
 #include "support/TestFixtures.h"
 

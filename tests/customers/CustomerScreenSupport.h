@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/AppInfo.h"
 #include "cases/CaseScreenSupport.h"
+#include "core/AppInfo.h"
 #include "customers/frmCustomers.h"
 #include "data/engine/Database.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "data/engine/Database.h"
 #include "data/engine/EngineTestUtil.h"
 #include "support/TestFixtures.h"

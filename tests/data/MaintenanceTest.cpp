@@ -1,6 +1,6 @@
-#include "data/Maintenance.h"
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 #include "data/DatabaseProcs.h"
+#include "data/Maintenance.h"
 #include "data/engine/EngineTestUtil.h"
 #include "support/OldDatabase.h"
 #include "support/TestFixtures.h"

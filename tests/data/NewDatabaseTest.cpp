@@ -1,6 +1,6 @@
-#include "data/NewDatabase.h"
 #include "data/DataTestUtil.h"
 #include "data/DatabaseProcs.h"
+#include "data/NewDatabase.h"
 #include "data/Schema.h"
 
 #include <QCryptographicHash>

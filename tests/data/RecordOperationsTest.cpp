@@ -1,8 +1,8 @@
-#include "app/ErrorHandling.h"
+#include "core/ErrorHandling.h"
 #include "data/ConfigSettings.h"
 #include "data/DataTestUtil.h"
 #include "data/DatabaseProcs.h"
-#include "util/DataWidgets.h"
+#include "widgets/DataWidgets.h"
 
 #include <QComboBox>
 #include <functional>

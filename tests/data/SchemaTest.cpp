@@ -1,6 +1,6 @@
-#include "data/Schema.h"
 #include "data/DataTestUtil.h"
 #include "data/DatabaseProcs.h"
+#include "data/Schema.h"
 
 #include <QDir>
 #include <QFileInfo>

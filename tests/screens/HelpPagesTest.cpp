@@ -1,5 +1,5 @@
 #include "support/TestFixtures.h"
-#include "util/HelpViewer.h"
+#include "widgets/HelpViewer.h"
 
 #include <QTextBrowser>
 

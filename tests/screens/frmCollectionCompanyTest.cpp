@@ -1,7 +1,7 @@
-#include "screens/frmCollectionCompany.h"
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
 #include "data/engine/Database.h"
+#include "screens/frmCollectionCompany.h"
 #include "support/TestFixtures.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "support/TestFixtures.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Help.h"
 #include "data/NewDatabase.h"
-#include "util/Help.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
-#include "app/AppError.h"
-#include "util/Format.h"
-#include "util/Money.h"
+#include "core/AppError.h"
+#include "core/Format.h"
+#include "core/Money.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "data/engine/Value.h"
+#include "core/Utilities.h"
+#include "core/Value.h"
 #include "support/TestFixtures.h"
-#include "util/Utilities.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,9 +1,9 @@
+#include "core/Help.h"
+#include "core/Pointer.h"
 #include "support/TestFixtures.h"
-#include "util/Help.h"
-#include "util/HelpViewer.h"
-#include "util/Pointer.h"
-#include "util/QtPlatform.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/HelpViewer.h"
+#include "widgets/QtPlatform.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 // dunmark-newdb PROGRAM_FOLDER: makes Data/ and Checks/ in a program folder and a new empty
 // Data/Dunmark.mdb when there is none. An existing database is never overwritten.
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "data/NewDatabase.h"
 
 #include <QCoreApplication>

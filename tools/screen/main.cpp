@@ -4,18 +4,18 @@
 // open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
 // (the case lookup open); a size
 // resizes the window after it is shown.
-#include "app/AppInfo.h"
-#include "app/frmUnexpectedError.h"
 #include "bench/SampleData.h"
 #include "cases/frmCaseDetails.h"
-#include "data/engine/Database.h"
+#include "core/AppInfo.h"
 #include "customers/CustomerLogic.h"
 #include "customers/frmCustomers.h"
 #include "data/DatabaseProcs.h"
 #include "data/NewDatabase.h"
+#include "data/engine/Database.h"
 #include "screens/frmSplash.h"
-#include "util/QtPlatform.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/QtPlatform.h"
+#include "widgets/WidgetUtilities.h"
+#include "widgets/frmUnexpectedError.h"
 
 #include <QApplication>
 #include <QComboBox>

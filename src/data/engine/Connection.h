@@ -4,7 +4,7 @@
 // what it knows of the tables, the mapping of SQLite conditions onto the program's error numbers, and
 // the conversion of values between their stored and logical forms. Not used outside src/data/engine.
 
-#include "data/engine/Value.h"
+#include "core/Value.h"
 
 #include <QHash>
 #include <QList>

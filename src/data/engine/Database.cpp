@@ -1,6 +1,6 @@
 #include "data/engine/Database.h"
 
-#include "app/AppError.h"
+#include "core/AppError.h"
 #include "data/engine/Connection.h"
 #include "data/engine/Dialect.h"
 

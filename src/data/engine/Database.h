@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Value.h"
 #include "data/engine/Recordset.h"
-#include "data/engine/Value.h"
 
 #include <QList>
 #include <QString>

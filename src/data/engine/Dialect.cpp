@@ -1,6 +1,6 @@
 #include "data/engine/Dialect.h"
 
-#include "data/engine/Value.h"
+#include "core/Value.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppError.h"
+#include "core/AppError.h"
+#include "core/Value.h"
 #include "data/engine/Database.h"
-#include "data/engine/Value.h"
 
 #include <QFile>
 #include <QTemporaryDir>

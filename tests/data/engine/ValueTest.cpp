@@ -1,4 +1,4 @@
-#include "data/engine/Value.h"
+#include "core/Value.h"
 
 #include "EngineTestUtil.h"
 

@@ -1,7 +1,7 @@
-#include "util/Money.h"
+#include "core/Money.h"
 
-#include "app/AppError.h"
-#include "data/engine/Value.h"
+#include "core/AppError.h"
+#include "core/Value.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "util/Utilities.h"
+#include "core/Utilities.h"
 
-#include "app/ErrorHandling.h"
-#include "data/engine/Value.h"
-#include "util/Platform.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
+#include "core/Value.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Platform.h"
+#include "core/Platform.h"
 
 #include <QWidget>
 

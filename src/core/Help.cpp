@@ -1,9 +1,9 @@
-#include "util/Help.h"
+#include "core/Help.h"
 
-#include "app/AppInfo.h"
-#include "app/ErrorHandling.h"
-#include "util/Platform.h"
-#include "util/Pointer.h"
+#include "core/AppInfo.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
+#include "core/Pointer.h"
 
 QString HelpTopic;
 

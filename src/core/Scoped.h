@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Pointer.h"
+#include "core/Pointer.h"
 
 // A flag that is set for the length of a handler and reset on every way out of it.
 class ScopedFlag {

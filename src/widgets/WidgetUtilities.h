@@ -4,7 +4,7 @@
 #include <QObject>
 #include <functional>
 
-#include "util/Money.h"
+#include "core/Money.h"
 
 class QAbstractButton;
 class QLineEdit;

@@ -1,10 +1,10 @@
-#include "app/frmUnexpectedError.h"
+#include "widgets/frmUnexpectedError.h"
 
-#include "app/ErrorHandling.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
+#include "core/Pointer.h"
 #include "ui_frmUnexpectedError.h"
-#include "util/Platform.h"
-#include "util/Pointer.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QMouseEvent>
 

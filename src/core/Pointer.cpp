@@ -1,6 +1,6 @@
-#include "util/Pointer.h"
+#include "core/Pointer.h"
 
-#include "util/Platform.h"
+#include "core/Platform.h"
 
 #include <Qt>
 

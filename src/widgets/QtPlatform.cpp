@@ -1,8 +1,8 @@
-#include "util/QtPlatform.h"
+#include "widgets/QtPlatform.h"
 
-#include "app/ErrorHandling.h"
-#include "app/frmUnexpectedError.h"
-#include "util/HelpViewer.h"
+#include "core/ErrorHandling.h"
+#include "widgets/HelpViewer.h"
+#include "widgets/frmUnexpectedError.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
-#include "data/engine/Value.h"
+#include "core/Value.h"
 
-#include "app/AppError.h"
+#include "core/AppError.h"
 
 #include <QRegularExpression>
 #include <cmath>

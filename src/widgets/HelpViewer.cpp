@@ -1,7 +1,7 @@
-#include "util/HelpViewer.h"
+#include "widgets/HelpViewer.h"
 
-#include "app/AppInfo.h"
-#include "util/Help.h"
+#include "core/AppInfo.h"
+#include "core/Help.h"
 
 #include <QDir>
 #include <QFileInfo>

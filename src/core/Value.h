@@ -1,6 +1,6 @@
 #pragma once
 
-#include "util/Money.h"
+#include "core/Money.h"
 
 #include <QDateTime>
 #include <QString>

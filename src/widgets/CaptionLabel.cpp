@@ -1,6 +1,6 @@
-#include "cases/CaptionLabel.h"
+#include "widgets/CaptionLabel.h"
 
-#include "util/Format.h"
+#include "core/Format.h"
 
 void CaptionLabel::setCaption(const QString& caption) {
     const QString shown = formatted(caption);

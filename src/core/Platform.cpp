@@ -1,6 +1,6 @@
-#include "util/Platform.h"
+#include "core/Platform.h"
 
-#include "app/AppInfo.h"
+#include "core/AppInfo.h"
 
 #include <stdexcept>
 

@@ -1,4 +1,4 @@
-#include "util/DatePicker.h"
+#include "widgets/DatePicker.h"
 
 DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent) {
     setCalendarPopup(true);

@@ -1,7 +1,7 @@
-#include "app/ErrorHandling.h"
+#include "core/ErrorHandling.h"
 
-#include "util/Platform.h"
-#include "util/Pointer.h"
+#include "core/Platform.h"
+#include "core/Pointer.h"
 
 int ErrorAction = ErrorActions::Leave;
 bool EndProgramRequested = false;

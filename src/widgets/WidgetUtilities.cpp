@@ -1,8 +1,8 @@
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
-#include "app/ErrorHandling.h"
-#include "util/Platform.h"
-#include "util/Utilities.h"
+#include "core/ErrorHandling.h"
+#include "core/Platform.h"
+#include "core/Utilities.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>

@@ -1,7 +1,7 @@
-#include "util/DataWidgets.h"
+#include "widgets/DataWidgets.h"
 
 #include "data/DatabaseProcs.h"
-#include "util/WidgetUtilities.h"
+#include "widgets/WidgetUtilities.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>

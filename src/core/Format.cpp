@@ -1,7 +1,7 @@
-#include "util/Format.h"
+#include "core/Format.h"
 
-#include "app/AppError.h"
-#include "data/engine/Value.h"
+#include "core/AppError.h"
+#include "core/Value.h"
 
 #include <QLocale>
 

@@ -1,5 +1,6 @@
 // The case screen's loading and closing, its menus and its tool buttons.
 #include "cases/frmCaseDetails.h"
+#include "cases/frmFollowUp.h"
 #include "core/AppInfo.h"
 #include "core/ErrorHandling.h"
 #include "core/Help.h"
@@ -46,6 +47,8 @@ void frmCaseDetails::connectMenus() {
     connect(ui->cmdCalculator, &QAbstractButton::clicked, this, [this] { cmdCalculator_Click(); });
     connect(ui->cmdCheckImage, &QAbstractButton::clicked, this, [this] { cmdCheckImage_Click(); });
     connect(ui->cmdCustomerData, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(2); });
+    connect(ui->mnuFollowUpList, &QAction::triggered, this, [this] { mnuFollowUpList_Click(); });
+    connect(ui->cmdFollowUp, &QAbstractButton::clicked, this, [this] { mnuFollowUpList_Click(); });
 
     // Screens that are not part of the program yet: present, and disabled whatever the state.
     for (QObject* control : std::initializer_list<QObject*>{
@@ -188,6 +191,27 @@ void frmCaseDetails::showHandedBackCustomer(qint64 customerKey) {
     ScopedFlag navigating(bNavigatingCustomers);
     func_CaseGetCustomerRecord(customerKey);
     func_LocateCase(true);
+}
+
+void frmCaseDetails::showCase(qint64 caseKey) {
+    BusyPointer busy;
+    bSkipPickerDropDown = true;
+    func_GetCaseRecord(caseKey, true);
+    if (caseKey != this->caseKey()) return; // the case on display could not be saved, or is gone
+    if (caseCustomerKey() != 0) func_CaseGetCustomerRecord(caseCustomerKey());
+    selectPickerCustomer(caseCustomerKey());
+}
+
+void frmCaseDetails::mnuFollowUpList_Click() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! mnuFollowUpList_Click"));
+    g.run([&] {
+        if (!m_followUp) {
+            m_followUp = new frmFollowUp(this, this);
+            m_followUp->setWindowFlag(Qt::Window);
+        }
+        m_followUp->func_Refresh();
+        platform().showModeless(m_followUp);
+    });
 }
 
 void frmCaseDetails::showCaseTopic(const QString& page) {

@@ -19,6 +19,7 @@ class frmCaseDetails;
 }
 class AmountLabel;
 class CaptionLabel;
+class frmFollowUp;
 class CustomerPickerModel;
 class DatePicker;
 class QAction;
@@ -41,6 +42,9 @@ public:
     // ---- what the customer screen, the overview and the filter ask of the case screen
     QWidget* caseWindow() override { return this; }
     void showHandedBackCustomer(qint64 customerKey) override;
+    void showCase(qint64 caseKey) override;
+    // Opens the follow-up worklist beside the case screen (or brings the open one up to date).
+    void mnuFollowUpList_Click();
 
     explicit frmCaseDetails(QWidget* parent = nullptr);
     ~frmCaseDetails() override;
@@ -241,6 +245,7 @@ private:
 
     std::unique_ptr<Ui::frmCaseDetails> ui;
     qint64 m_caseKey = 0;
+    QPointer<frmFollowUp> m_followUp;
     qint64 m_customerKey = 0;
     qint64 m_caseCustomerKey = 0;
     QSet<QObject*> m_unavailable;

@@ -13,6 +13,9 @@ public:
     // Shows a customer handed back by the customer screen on closing, and a case of theirs; the case
     // on display is saved first when it has changes.
     virtual void showHandedBackCustomer(qint64 customerKey) = 0;
+    // Shows a case with its customer; the case on display is saved first when it has changes (a
+    // case that fails to save stays on display).
+    virtual void showCase(qint64 caseKey) = 0;
 
 protected:
     ~CaseDisplay() = default;

@@ -1,0 +1,86 @@
+#include "cases/CaseScreenSupport.h"
+#include "cases/FollowUpLogic.h"
+#include "cases/frmFollowUp.h"
+#include "core/AppInfo.h"
+
+#include <QLineEdit>
+#include <QTableView>
+
+namespace {
+
+class FollowUpTest : public CaseScreenTest {
+protected:
+    qint64 caseAt(const QString& stage, const QDateTime& stageDate, bool open = true) {
+        return addCase(addCustomer({{"LastName", stage}, {"ShowAs", "Show " + stage}}),
+                       {{"Stage", stage}, {"StageDate", Value::date(stageDate)}, {"CaseOpen", open},
+                        {"BallanceOwed", Value::currency(12.5)}});
+    }
+};
+
+TEST_F(FollowUpTest, TheAgeingRuleOfTheStageColoursDecidesTheList) {
+    const QDateTime now = platform->clock;
+    const QDateTime week = now.addDays(-7), fortnight = now.addDays(-14);
+    const struct {
+        const char* stage;
+        QDateTime date;
+        bool open;
+        bool listed;
+        StageColour colour;
+    } rows[] = {
+        {"First Notice", week, true, false, {}},                            // exactly 7 days: not yet
+        {"Second Notice", week.addSecs(-1), true, true, StageColour::Yellow},
+        {"Final Notice", fortnight, true, true, StageColour::Yellow},      // exactly 14 days: still yellow
+        {"Phone Call", fortnight.addSecs(-1), true, true, StageColour::Red},
+        {"Collection", now.addDays(-40), true, false, {}},                 // never the Collection stage
+        {"Police", now.addDays(-40), false, false, {}},                    // closed
+        {"Attorney", now.addDays(-30), true, true, StageColour::Red},
+    };
+    for (const auto& r : rows) caseAt(r.stage, r.date, r.open);
+    addCase(addCustomer({{"LastName", "Nobody"}})); // no stage yet
+
+    const QList<FollowUpLine> lines = follow_ReadWorklist(DatabasePath, now);
+    QStringList listed;
+    for (const FollowUpLine& l : lines) listed << l.stage;
+    EXPECT_EQ(listed, QStringList({"Attorney", "Phone Call", "Final Notice", "Second Notice"})) << "oldest first";
+    for (const auto& r : rows) {
+        if (!r.listed) continue;
+        const auto it = std::find_if(lines.begin(), lines.end(), [&](const FollowUpLine& l) { return l.stage == r.stage; });
+        ASSERT_NE(it, lines.end()) << r.stage;
+        EXPECT_EQ(it->colour, r.colour) << r.stage;
+        EXPECT_EQ(it->daysWaiting, r.date.date().daysTo(now.date())) << r.stage;
+        EXPECT_EQ(it->balance, Money::fromCents(1250)) << r.stage;
+        EXPECT_EQ(it->customer, QString("Show ") + r.stage);
+    }
+    const std::pair<QString, QString> steps[] = {{"Phone Call", "First Notice due"},
+                                                 {"First Notice", "Second Notice due"},
+                                                 {"Second Notice", "Final Notice due"},
+                                                 {"Final Notice", "Send to collection?"}};
+    for (const auto& [stage, step] : steps) EXPECT_EQ(follow_sNextStep(stage), step);
+}
+
+TEST_F(FollowUpTest, ADoubleClickedLineOpensItsCaseWithItsCustomer) {
+    const qint64 other = caseAt("First Notice", platform->clock.addDays(-1));
+    const qint64 due = caseAt("Final Notice", platform->clock.addDays(-20));
+    open();
+    screen->func_GetCaseRecord(other, false);
+    screen->mnuFollowUpList_Click();
+    ASSERT_EQ(platform->modelessScreens, QStringList({"frmFollowUp"}));
+    auto* list = screen->findChild<frmFollowUp*>("frmFollowUp");
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->model().rowCount(), 1);
+    EXPECT_EQ(list->model().index(0, FollowUpModel::Balance).data().toString(), "$12.50");
+
+    list->openCaseOfRow(0);
+    EXPECT_EQ(screen->caseKey(), due);
+    EXPECT_EQ(screen->customerKey(), caseField(due, "CustomerID").toLongLong());
+    EXPECT_EQ(text("txtReference"), caseField(due, "ReferenceNumber").toString());
+    EXPECT_TRUE(platform->errorReports.empty());
+
+    // Opening it again brings the same window up to date.
+    caseAt("Second Notice", platform->clock.addDays(-9));
+    screen->mnuFollowUpList_Click();
+    EXPECT_EQ(screen->findChildren<frmFollowUp*>().size(), 1);
+    EXPECT_EQ(list->model().rowCount(), 2);
+}
+
+} // namespace

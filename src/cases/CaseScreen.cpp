@@ -4,6 +4,8 @@
 #include "cases/frmCaseDetails.h"
 #include "customers/frmCustomers.h"
 #include "data/DatabaseProcs.h"
+#include "overview/frmFilter.h"
+#include "overview/frmMain.h"
 #include "screens/frmCollectionCompany.h"
 #include "ui_frmCaseDetails.h"
 #include "util/DataWidgets.h"
@@ -46,10 +48,12 @@ void frmCaseDetails::connectMenus() {
     connect(ui->cmdCalculator, &QAbstractButton::clicked, this, [this] { cmdCalculator_Click(); });
     connect(ui->cmdCheckImage, &QAbstractButton::clicked, this, [this] { cmdCheckImage_Click(); });
     connect(ui->cmdCustomerData, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(2); });
+    connect(ui->cmdFilter, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(4); });
+    connect(ui->Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
 
     // Screens that are not part of the program yet: present, and disabled whatever the state.
     for (QObject* control : std::initializer_list<QObject*>{
-             ui->cmdFilter, ui->mnuShowMenu_4, ui->Command1, ui->cmdMemo, ui->cmdCalendar, ui->cmdCheckImage,
+             ui->cmdMemo, ui->cmdCalendar, ui->cmdCheckImage,
              ui->mnuPrintCustomerInfo->menuAction(), ui->mnuAboutItem})
         m_unavailable.insert(control);
     for (QAbstractButton* b : cmdPrintNotice) m_unavailable.insert(b);
@@ -181,7 +185,26 @@ void frmCaseDetails::mnuShowMenu_Click(int index) {
         // added, renamed or deleted there.
         if (!g.run([&] { func_bAdjustForEmptyDatabase(); })) return;
         g.run([&] { func_RefreshCustomerList(); });
+    } else if (index == 4) {
+        frmFilter filter(*this, this);
+        if (!g.run([&] { filter.Form_Load(); })) return;
+        g.run([&] { platform().showModal(&filter); });
     }
+}
+
+void frmCaseDetails::Command1_Click() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! Command1_Click"));
+    if (auto* open = findChild<frmMain*>(QString(), Qt::FindDirectChildrenOnly)) {
+        g.run([&] { platform().showModeless(open); });
+        return;
+    }
+    auto* overview = new frmMain(*this, this);
+    overview->setAttribute(Qt::WA_DeleteOnClose);
+    if (!g.run([&] { overview->Form_Load(); })) {
+        delete overview;
+        return;
+    }
+    g.run([&] { platform().showModeless(overview); });
 }
 
 void frmCaseDetails::showCaseTopic(const QString& page) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/engine/Value.h"
+#include "util/CaseDisplay.h"
 #include "util/Money.h"
 
 #include <QHash>
@@ -34,7 +35,7 @@ class Recordset;
 // The case screen: one case of the table Cases and its customer, the program's working screen.
 // Its code is split by concern: CaseRecord.cpp (showing, clearing and saving a case), CaseAmounts.cpp
 // (the money), CaseStages.cpp (collection stages), CaseInstallments.cpp, and the screen's wiring here.
-class frmCaseDetails : public QMainWindow {
+class frmCaseDetails : public QMainWindow, public CaseDisplay {
     Q_OBJECT
 public:
     explicit frmCaseDetails(QWidget* parent = nullptr);
@@ -88,6 +89,13 @@ public:
     void cboView_Click();
     void cmdCustomerFind_Click(int index);
     void timFlashCaseFilter_Timer();
+
+    // ---- what the filter and the overview ask of the case screen (util/CaseDisplay.h)
+    QString caseSetSql() const override { return sCaseSQL; }
+    QString caseViewText() const override;
+    bool showCaseSet(const QString& sql, const QString& viewText) override;
+    bool showCase(qint64 caseKey, qint64 customerKey) override;
+    bool showCustomer(qint64 customerKey) override;
 
     // ---- customer picker
     void func_PopulateCustomerList();
@@ -180,9 +188,14 @@ private:
     void setViewText(const QString& text);
     // Saves a changed case before another is shown; false when the save failed (the case stays).
     bool saveChangedCase();
+    // Whether the case on display may give way to another: not while a new case is taken in, nor
+    // when its changes cannot be saved.
+    bool leaveCaseOnDisplay();
     void selectCustomerCasesLine(int row);
     void showCaseTopic(const QString& page);
     void mnuShowMenu_Click(int index);
+    // "Case List": the overview beside the case screen (the one already open comes to the front).
+    void Command1_Click();
     void mnuHelpItems_Click(int index);
     void mnuWebSite_Click(int index);
     void cmdCalculator_Click();

@@ -10,12 +10,12 @@
 struct FilterChoices {
     int caseStatus = 1;          // 0 All, 1 Open, 2 Closed
     QString stage = QStringLiteral("All"); // "All", "Unassigned" or a stage name
-    QString collectionCompany;   // "" for any agency
+    QString collectionCompany{}; // "" for any agency
     bool partialPayment = false; // only cases paid in part
     int dateField = 0;           // 0 no date condition, 1 DateReceived, 2 CheckDate, 3 StageDate
     int dateCondition = 0;       // 0 on the day, 1 on and after, 2 on and before, 3 from .. to
-    QDate from;
-    QDate to;
+    QDate from{};
+    QDate to{};
 };
 
 // The case set of a filter: its SQL text over Cases and the view selector's text for it.

@@ -3,20 +3,14 @@
 #include "data/engine/Database.h"
 #include "util/Format.h"
 
-#include <QHash>
+#include <algorithm>
+#include <vector>
 
 const char* const OverviewColumnNames[OverviewColumnCount] = {"lblActiveCase", "lblHLCustomer", "lblHLCase",
                                                               "lblCaseStage", "lblStageDate"};
 
 namespace {
 bool present(const Value& v) { return !v.isNull() && !v.isEmpty(); }
-
-std::optional<QString> textOf(const Value& v) {
-    if (!present(v)) return std::nullopt;
-    return v.toString();
-}
-
-QDate dateOf(const Value& v) { return present(v) ? v.toDate() : QDate(); }
 
 QString shortDate(const QDate& date) { return fmt_Date(date, QStringLiteral("mm/dd/yy")); }
 } // namespace
@@ -58,36 +52,38 @@ QString overview_sCellTip(const OverviewRow& row, int column) {
     return QString();
 }
 
-std::vector<OverviewRow> overview_ReadRows(const QString& databasePath, OverviewCaseType caseType,
+OverviewRows overview_ReadRows(const QString& databasePath, OverviewCaseType caseType,
                                            const QString& sortField) {
+    // The columns of the query by their place.
+    enum { CustomerID, ShowAs, CaseOpen, CaseID, ReferenceNumber, Stage, StageDate, DateReceived, BallanceOwed };
+    OverviewRows rows;
+    // The few stage names share one text each, and the rows of one customer their name.
+    std::vector<std::pair<QByteArray, QString>> stages;
     Database db = Database::open(databasePath);
-    Recordset rs = db.openDynaset(overview_sQuery(caseType, sortField));
-    std::vector<OverviewRow> rows;
-    rows.reserve(size_t(rs.recordCount()));
-    // The few stage names share one text each.
-    QHash<QString, QString> stages;
-    for (; !rs.eof(); rs.moveNext()) {
-        OverviewRow row;
-        row.customerId = rs.value(QStringLiteral("CustomerID")).toLongLong();
-        row.showAs = textOf(rs.value(QStringLiteral("ShowAs")));
-        const Value caseId = rs.value(QStringLiteral("CaseID"));
-        row.hasCase = present(caseId);
-        if (row.hasCase) {
-            row.caseId = caseId.toLongLong();
-            const Value open = rs.value(QStringLiteral("CaseOpen"));
-            row.caseOpen = present(open) && open.toBool();
-            row.reference = rs.value(QStringLiteral("ReferenceNumber")).toString();
-            if (auto stage = textOf(rs.value(QStringLiteral("Stage")))) {
-                auto it = stages.constFind(*stage);
-                if (it == stages.cend()) it = stages.insert(*stage, *stage);
-                row.stage = *it;
-            }
-            row.stageDate = dateOf(rs.value(QStringLiteral("StageDate")));
-            row.dateReceived = dateOf(rs.value(QStringLiteral("DateReceived")));
-            const Value balance = rs.value(QStringLiteral("BallanceOwed"));
-            if (present(balance)) row.balanceOwed = balance.toMoney();
+    db.readRows(overview_sQuery(caseType, sortField), [&](const RowReader& r) {
+        const OverviewRow* previous = rows.empty() ? nullptr : &rows.back();
+        OverviewRow& row = rows.emplace_back();
+        row.customerId = r.integer(CustomerID);
+        if (previous && previous->customerId == row.customerId)
+            row.showAs = previous->showAs;
+        else if (!r.isNull(ShowAs))
+            row.showAs = r.text(ShowAs);
+        row.hasCase = !r.isNull(CaseID);
+        if (!row.hasCase) return;
+        row.caseId = r.integer(CaseID);
+        const Value open = r.value(CaseOpen);
+        row.caseOpen = present(open) && open.toBool();
+        row.reference = r.text(ReferenceNumber);
+        if (!r.isNull(Stage)) {
+            const QByteArrayView stage = r.utf8(Stage);
+            auto it = std::find_if(stages.begin(), stages.end(), [&](const auto& s) { return s.first == stage; });
+            if (it == stages.end()) it = stages.insert(it, {stage.toByteArray(), r.text(Stage)});
+            row.stage = it->second;
         }
-        rows.push_back(std::move(row));
-    }
+        row.stageDate = r.date(StageDate);
+        row.dateReceived = r.date(DateReceived);
+        const Value balance = r.value(BallanceOwed);
+        if (present(balance)) row.balanceOwed = balance.toMoney();
+    });
     return rows;
 }

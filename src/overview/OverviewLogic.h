@@ -5,7 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <optional>
-#include <vector>
+#include <deque>
 
 // The open-case overview's query and rows, free of widgets.
 
@@ -31,6 +31,9 @@ struct OverviewRow {
     std::optional<Money> balanceOwed;
 };
 
+// The rows of an overview in order; they stay where they are while more are read.
+using OverviewRows = std::deque<OverviewRow>;
+
 // The cells of a row, left to right, named after the labels of a row.
 enum OverviewColumn { ActiveCaseColumn, HLCustomerColumn, HLCaseColumn, CaseStageColumn, StageDateColumn,
                       OverviewColumnCount };
@@ -48,5 +51,5 @@ QString overview_sCellText(const OverviewRow& row, int column);
 QString overview_sCellTip(const OverviewRow& row, int column);
 
 // Runs the overview query on the database and reads every row, however many.
-std::vector<OverviewRow> overview_ReadRows(const QString& databasePath, OverviewCaseType caseType,
+OverviewRows overview_ReadRows(const QString& databasePath, OverviewCaseType caseType,
                                            const QString& sortField);

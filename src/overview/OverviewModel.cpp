@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-void OverviewModel::setRows(std::vector<OverviewRow> rows) {
+void OverviewModel::setRows(OverviewRows rows) {
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();

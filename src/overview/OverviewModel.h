@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 #include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
-#include <vector>
+#include <deque>
 
 // The overview's rows as a table: one row per case (or caseless customer under All), the cells of
 // OverviewColumn. The texts are made only for the cells on display, so a rebuild costs the reading
@@ -22,7 +22,7 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    void setRows(std::vector<OverviewRow> rows);
+    void setRows(OverviewRows rows);
     void clear();
     const OverviewRow& overviewRow(int row) const { return m_rows[size_t(row)]; }
 
@@ -32,7 +32,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
-    std::vector<OverviewRow> m_rows;
+    OverviewRows m_rows;
 };
 
 // Draws the link cells underlined while the mouse is over them.

@@ -105,7 +105,7 @@ void frmMain::func_DisplayRecords() {
     ErrorGuard g(QStringLiteral("frmMain ! func_DisplayRecords"));
     BusyPointer busy;
     if (!bOverviewLoading) func_ClearAll();
-    std::vector<OverviewRow> rows;
+    OverviewRows rows;
     if (!g.run([&] {
             rows = overview_ReadRows(DatabasePath, static_cast<OverviewCaseType>(iOverviewCaseType), sOverviewSort);
         }))

@@ -62,12 +62,14 @@ void frmMain::setUpRows() {
         fm.horizontalAdvance(QStringLiteral(" 0000000000")) + padding,
         fm.horizontalAdvance(QStringLiteral(" Second Notice")) + padding,
         fm.horizontalAdvance(QStringLiteral(" 00/00/00")) + padding};
-    for (int c = 0; c < OverviewColumnCount; ++c) {
-        columns->setSectionResizeMode(c, c == HLCustomerColumn ? QHeaderView::Stretch : QHeaderView::Fixed);
-        columns->resizeSection(c, widths[size_t(c)]);
-    }
     int total = 0;
-    for (int w : widths) total += w;
+    for (int c = 0; c < OverviewColumnCount; ++c) {
+        // Wide enough for its caption too.
+        const int width = std::max(widths[size_t(c)], columns->sectionSizeHint(c));
+        columns->setSectionResizeMode(c, c == HLCustomerColumn ? QHeaderView::Stretch : QHeaderView::Fixed);
+        columns->resizeSection(c, width);
+        total += width;
+    }
     view->setMinimumWidth(total + view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth());
 
     connect(view, &QTableView::clicked, this, [this](const QModelIndex& index) {

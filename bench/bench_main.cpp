@@ -515,7 +515,7 @@ public:
         RawStatement agencies(raw, "SELECT DISTINCT CollectionCompany FROM Cases");
         std::vector<double> rawAgencies;
         for (int i = 0; i < screenRuns; ++i) rawAgencies.push_back(millisecondsOf([&] { agencies.readAll(); }));
-        reportLimit(QStringLiteral("filter dialog opened (its agencies)"), opening, rawAgencies, 100);
+        reportRatio(QStringLiteral("filter dialog opened (its agencies)"), opening, rawAgencies);
         if (screen.sCaseSQL != filter_Build(choices).sql) out << "  ! the filter was not applied" << Qt::endl;
     }
 

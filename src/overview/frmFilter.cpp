@@ -46,7 +46,11 @@ frmFilter::~frmFilter() { util_DetachControls(this); }
 
 void frmFilter::Form_Load() {
     ErrorGuard g(QStringLiteral("frmFilter ! Form_Load"));
-    if (!g.run([&] { util_CenterForm(this); })) return;
+    if (!g.run([&] {
+            adjustSize(); // the size of its content, before it is centred
+            util_CenterForm(this);
+        }))
+        return;
     if (!g.run([&] { func_AssignValues(); })) return;
     // The date bounds as the chosen kind of date condition shows them.
     g.run([&] { optDateReceived_Click(checkedIndex(optDateReceived)); });

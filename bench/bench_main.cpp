@@ -1,5 +1,6 @@
 // dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER]: times the record
-// operations, a navigation step and the case screen's reading on a program folder of sample data, each beside
+// operations, a navigation step, the case screen's reading, the overview and the filter on a program folder
+// of sample data, each beside
 // the same reading done with prepared SQLite statements on the same file in the same run, and prints medians
 // and ratios.
 #include "bench/SampleData.h"
@@ -8,7 +9,14 @@
 #include "data/DatabaseProcs.h"
 #include "data/NewDatabase.h"
 #include "data/engine/Database.h"
+#include "data/engine/Dialect.h"
+#include "overview/FilterLogic.h"
+#include "overview/OverviewModel.h"
+#include "overview/frmFilter.h"
+#include "overview/frmMain.h"
 #include "widgets/QtPlatform.h"
+
+#include <QComboBox>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -425,6 +433,92 @@ public:
         reportLimit(QStringLiteral("lookup list of all cases"), program, direct, 500);
     }
 
+    // The overview: built and painted on opening (open cases), all cases, a re-sort; and a filter applied
+    // with its first case shown. Each beside its query read raw (for the filter, its first case, that
+    // case's customer and the customer's cases).
+    void overviewAndFilter() {
+        out << "Overview and filter" << Qt::endl;
+        const int screenRuns = 5;
+        frmCaseDetails screen;
+        screen.Form_Load();
+        std::vector<double> program, direct;
+        const auto rawQuery = [&](OverviewCaseType type, const char* sort) {
+            const QByteArray sql = translateSql(overview_sQuery(type, QString::fromLatin1(sort))).toUtf8();
+            RawStatement query(raw, sql.constData());
+            return millisecondsOf([&] { query.readAll(); });
+        };
+        const auto time = [&](const QString& what, const std::function<void()>& work, OverviewCaseType type,
+                              const char* sort, double limit) {
+            program.clear();
+            direct.clear();
+            for (int i = 0; i < screenRuns; ++i) {
+                program.push_back(millisecondsOf(work));
+                direct.push_back(rawQuery(type, sort));
+            }
+            reportLimit(what, program, direct, limit);
+        };
+
+        std::unique_ptr<frmMain> overview;
+        time(QStringLiteral("overview opened (open cases, painted)"), [&] {
+            overview = std::make_unique<frmMain>(screen);
+            overview->Form_Load();
+            overview->show();
+            overview->grab();
+        }, OverviewCaseType::Open, "ShowAs", 300);
+        overview->optCaseType_Click(2);
+        time(QStringLiteral("overview of all cases (painted)"), [&] {
+            overview->optSort_Click(0);
+            overview->grab();
+        }, OverviewCaseType::All, "ShowAs", 300);
+        time(QStringLiteral("re-sort of all cases by stage (painted)"), [&] {
+            overview->optSort_Click(1);
+            overview->grab();
+        }, OverviewCaseType::All, "Stage", 300);
+        const int rows = overview->model()->rowCount();
+        RawStatement allRows(raw, translateSql(QStringLiteral("SELECT COUNT(*) FROM (") +
+                                               overview_sQuery(OverviewCaseType::All, QStringLiteral("Stage")) +
+                                               QStringLiteral(")")).toUtf8().constData());
+        if (allRows.step() && allRows.integer(0) != rows)
+            out << "  ! the overview has " << rows << " rows, the query " << allRows.integer(0) << Qt::endl;
+        overview.reset();
+
+        // The filter: the stage First Notice of the open cases.
+        FilterChoices choices;
+        choices.stage = QStringLiteral("First Notice");
+        const QByteArray firstSql =
+            (translateSql(filter_Build(choices).sql) + QStringLiteral(" ORDER BY CaseID LIMIT 1")).toUtf8();
+        RawStatement first(raw, firstSql.constData());
+        RawStatement customer(raw, "SELECT * FROM Address WHERE CustomerID = ?");
+        RawStatement customerCases(raw, "SELECT * FROM Cases WHERE CustomerID = ?");
+        program.clear();
+        direct.clear();
+        std::vector<double> opening;
+        for (int i = 0; i < screenRuns; ++i) {
+            screen.showCaseSet(screen.sOpenCasesSQL, QStringLiteral("Open Cases"));
+            frmFilter filter(screen);
+            opening.push_back(millisecondsOf([&] { filter.Form_Load(); }));
+            filter.findChild<QComboBox*>(QStringLiteral("cboStage"))->setCurrentText(choices.stage);
+            program.push_back(millisecondsOf([&] { filter.cmdOKEventFilter_Click(); }));
+            direct.push_back(millisecondsOf([&] {
+                qint64 customerKey = 0;
+                if (first.step()) {
+                    for (int c = 0; c < first.columns(); ++c)
+                        first.value(c);
+                    customerKey = first.value(1).toLongLong();
+                }
+                first.reset();
+                customer.bind(1, customerKey).readAll();
+                customerCases.bind(1, customerKey).readAll();
+            }));
+        }
+        reportLimit(QStringLiteral("filter applied, first case shown"), program, direct, 100);
+        RawStatement agencies(raw, "SELECT DISTINCT CollectionCompany FROM Cases");
+        std::vector<double> rawAgencies;
+        for (int i = 0; i < screenRuns; ++i) rawAgencies.push_back(millisecondsOf([&] { agencies.readAll(); }));
+        reportRatio(QStringLiteral("filter dialog opened (its agencies)"), opening, rawAgencies);
+        if (screen.sCaseSQL != filter_Build(choices).sql) out << "  ! the filter was not applied" << Qt::endl;
+    }
+
 private:
     const Options& o;
     const RawDatabase& raw;
@@ -479,6 +573,7 @@ int main(int argc, char* argv[]) {
         bench.recordOperations();
         bench.navigationStep();
         bench.caseScreen();
+        bench.overviewAndFilter();
     } catch (const std::exception& e) {
         QTextStream(stderr) << "dunmark_bench: " << e.what() << "\n";
         return 1;

@@ -84,6 +84,37 @@ bool frmCaseDetails::saveChangedCase() {
     return true;
 }
 
+bool frmCaseDetails::leaveCaseOnDisplay() {
+    // While a new case is taken in, nothing may load another case in its place.
+    if (sCaseMode == QLatin1String("N")) return false;
+    return saveChangedCase();
+}
+
+QString frmCaseDetails::caseViewText() const { return ui->cboView->currentText(); }
+
+bool frmCaseDetails::showCaseSet(const QString& sql, const QString& viewText) {
+    if (!leaveCaseOnDisplay()) return false;
+    setViewText(viewText);
+    sCaseSQL = sql;
+    func_GetCaseRecord(NoKey, true, std::nullopt, sCaseSQL);
+    return true;
+}
+
+bool frmCaseDetails::showCase(qint64 caseKey, qint64 customerKey) {
+    if (!leaveCaseOnDisplay()) return false;
+    func_GetCaseRecord(caseKey, true);
+    func_CaseGetCustomerRecord(customerKey);
+    return true;
+}
+
+bool frmCaseDetails::showCustomer(qint64 customerKey) {
+    if (!leaveCaseOnDisplay()) return false;
+    func_CaseGetCustomerRecord(customerKey);
+    // The customer's first case that fits the view, or the no-cases message about them.
+    func_DisplayAppropriateCase();
+    return true;
+}
+
 void frmCaseDetails::func_GetCaseRecord(qint64 key, bool saveFirst, std::optional<int> direction,
                                         std::optional<QString> sql) {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! func_GetCaseRecord"));

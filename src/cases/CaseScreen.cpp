@@ -8,6 +8,8 @@
 #include "core/Scoped.h"
 #include "customers/frmCustomers.h"
 #include "data/DatabaseProcs.h"
+#include "overview/frmFilter.h"
+#include "overview/frmMain.h"
 #include "screens/frmCollectionCompany.h"
 #include "ui_frmCaseDetails.h"
 #include "widgets/DataWidgets.h"
@@ -49,10 +51,12 @@ void frmCaseDetails::connectMenus() {
     connect(ui->cmdCustomerData, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(2); });
     connect(ui->mnuFollowUpList, &QAction::triggered, this, [this] { mnuFollowUpList_Click(); });
     connect(ui->cmdFollowUp, &QAbstractButton::clicked, this, [this] { mnuFollowUpList_Click(); });
+    connect(ui->cmdFilter, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(4); });
+    connect(ui->Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
 
     // Screens that are not part of the program yet: present, and disabled whatever the state.
     for (QObject* control : std::initializer_list<QObject*>{
-             ui->cmdFilter, ui->mnuShowMenu_4, ui->Command1, ui->cmdMemo, ui->cmdCalendar, ui->cmdCheckImage,
+             ui->cmdMemo, ui->cmdCalendar, ui->cmdCheckImage,
              ui->mnuPrintCustomerInfo->menuAction(), ui->mnuAboutItem})
         m_unavailable.insert(control);
     for (QAbstractButton* b : cmdPrintNotice) m_unavailable.insert(b);
@@ -184,6 +188,10 @@ void frmCaseDetails::mnuShowMenu_Click(int index) {
         // added, renamed or deleted there.
         if (!g.run([&] { func_bAdjustForEmptyDatabase(); })) return;
         g.run([&] { func_RefreshCustomerList(); });
+    } else if (index == 4) {
+        frmFilter filter(*this, this);
+        if (!g.run([&] { filter.Form_Load(); })) return;
+        g.run([&] { platform().showModal(&filter); });
     }
 }
 
@@ -191,15 +199,6 @@ void frmCaseDetails::showHandedBackCustomer(qint64 customerKey) {
     ScopedFlag navigating(bNavigatingCustomers);
     func_CaseGetCustomerRecord(customerKey);
     func_LocateCase(true);
-}
-
-void frmCaseDetails::showCase(qint64 caseKey) {
-    BusyPointer busy;
-    bSkipPickerDropDown = true;
-    func_GetCaseRecord(caseKey, true);
-    if (caseKey != this->caseKey()) return; // the case on display could not be saved, or is gone
-    if (caseCustomerKey() != 0) func_CaseGetCustomerRecord(caseCustomerKey());
-    selectPickerCustomer(caseCustomerKey());
 }
 
 void frmCaseDetails::mnuFollowUpList_Click() {
@@ -212,6 +211,21 @@ void frmCaseDetails::mnuFollowUpList_Click() {
         m_followUp->func_Refresh();
         platform().showModeless(m_followUp);
     });
+}
+
+void frmCaseDetails::Command1_Click() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! Command1_Click"));
+    if (auto* open = findChild<frmMain*>(QString(), Qt::FindDirectChildrenOnly)) {
+        g.run([&] { platform().showModeless(open); });
+        return;
+    }
+    auto* overview = new frmMain(*this, this);
+    overview->setAttribute(Qt::WA_DeleteOnClose);
+    if (!g.run([&] { overview->Form_Load(); })) {
+        delete overview;
+        return;
+    }
+    g.run([&] { platform().showModeless(overview); });
 }
 
 void frmCaseDetails::showCaseTopic(const QString& page) {

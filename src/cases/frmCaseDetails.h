@@ -39,10 +39,6 @@ class Recordset;
 class frmCaseDetails : public QMainWindow, public CaseDisplay {
     Q_OBJECT
 public:
-    // ---- what the customer screen, the overview and the filter ask of the case screen
-    QWidget* caseWindow() override { return this; }
-    void showHandedBackCustomer(qint64 customerKey) override;
-    void showCase(qint64 caseKey) override;
     // Opens the follow-up worklist beside the case screen (or brings the open one up to date).
     void mnuFollowUpList_Click();
 
@@ -97,6 +93,15 @@ public:
     void cboView_Click();
     void cmdCustomerFind_Click(int index);
     void timFlashCaseFilter_Timer();
+
+    // ---- what the screens that drive the case screen ask of it (widgets/CaseDisplay.h)
+    QWidget* caseWindow() override { return this; }
+    void showHandedBackCustomer(qint64 customerKey) override;
+    QString caseSetSql() const override { return sCaseSQL; }
+    QString caseViewText() const override;
+    bool showCaseSet(const QString& sql, const QString& viewText) override;
+    bool showCase(qint64 caseKey, qint64 customerKey) override;
+    bool showCustomer(qint64 customerKey) override;
 
     // ---- customer picker
     void func_PopulateCustomerList();
@@ -189,9 +194,14 @@ private:
     void setViewText(const QString& text);
     // Saves a changed case before another is shown; false when the save failed (the case stays).
     bool saveChangedCase();
+    // Whether the case on display may give way to another: not while a new case is taken in, nor
+    // when its changes cannot be saved.
+    bool leaveCaseOnDisplay();
     void selectCustomerCasesLine(int row);
     void showCaseTopic(const QString& page);
     void mnuShowMenu_Click(int index);
+    // "Case List": the overview beside the case screen (the one already open comes to the front).
+    void Command1_Click();
     void mnuHelpItems_Click(int index);
     void mnuWebSite_Click(int index);
     void cmdCalculator_Click();

@@ -104,6 +104,6 @@ void frmFollowUp::func_Refresh() {
 void frmFollowUp::openCaseOfRow(int row) {
     ErrorGuard g(QStringLiteral("frmFollowUp ! openCaseOfRow"));
     if (row < 0 || row >= m_model.rowCount() || !m_caseScreen) return;
-    const qint64 caseId = m_model.line(row).caseId;
-    g.run([&] { m_caseScreen->showCase(caseId); });
+    const FollowUpLine& line = m_model.line(row);
+    g.run([&] { m_caseScreen->showCase(line.caseId, line.customerId); });
 }

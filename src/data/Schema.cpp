@@ -179,13 +179,13 @@ void data_CreateNewDatabase(const QString& path) {
         // For the open and closed case sets and the customer lists sorted by display name.
         db.createIndex(QStringLiteral("CaseOpen"), QStringLiteral("Cases"), QStringLiteral("CaseOpen"));
         db.createIndex(QStringLiteral("ShowAs"), QStringLiteral("Address"), QStringLiteral("ShowAs"));
-        // The customer lists join customers and the case columns they show: with those columns in an index
-        // the join never reads the case rows themselves, whether it starts from the customers or from the
-        // open cases.
+        // The customer lists and the overview join customers and the case columns they show: with those
+        // columns in an index the join never reads the case rows themselves, whether it starts from the
+        // customers or from the open cases.
         db.execute(QStringLiteral("CREATE INDEX Cases_CustomerList ON Cases "
-                                  "(CustomerID, CaseOpen, Stage, StageDate)"));
+                                  "(CustomerID, CaseOpen, Stage, StageDate, ReferenceNumber, DateReceived, BallanceOwed)"));
         db.execute(QStringLiteral("CREATE INDEX Cases_OpenCustomerList ON Cases "
-                                  "(CaseOpen, CustomerID, Stage, StageDate)"));
+                                  "(CaseOpen, CustomerID, Stage, StageDate, ReferenceNumber, DateReceived, BallanceOwed)"));
         // The list queries read the distinct values of one column of the saved rows.
         db.createIndex(QStringLiteral("CheckType"), QStringLiteral("Cases"), QStringLiteral("CheckType"));
         db.createIndex(QStringLiteral("FinalResult"), QStringLiteral("Cases"), QStringLiteral("FinalResult"));

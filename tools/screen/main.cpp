@@ -1,6 +1,7 @@
 // dunmark-screen NAME [TAB] [WIDTHxHEIGHT]: shows one screen of Dunmark with sample content, for
 // looking at it (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
-// frmCustomers, frmSplash. For the case screen TAB may also be "picker" (the customer picker's list
+// frmCustomers, frmSplash, frmFilter (TAB "range": a date range chosen), frmMain (TAB "all": all cases by
+// stage). For the case screen TAB may also be "picker" (the customer picker's list
 // open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
 // (the case lookup open); a size
 // resizes the window after it is shown.
@@ -12,6 +13,8 @@
 #include "data/DatabaseProcs.h"
 #include "data/NewDatabase.h"
 #include "data/engine/Database.h"
+#include "overview/frmFilter.h"
+#include "overview/frmMain.h"
 #include "screens/frmSplash.h"
 #include "widgets/QtPlatform.h"
 #include "widgets/WidgetUtilities.h"
@@ -19,6 +22,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QRadioButton>
 #include <QLocale>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -95,12 +99,35 @@ int main(int argc, char* argv[]) {
         screen.exec();
         return 0;
     }
+    if (name == QLatin1String("frmFilter") || name == QLatin1String("frmMain")) {
+        frmCaseDetails caseScreen; // the screen they work on, not shown
+        caseScreen.Form_Load();
+        if (name == QLatin1String("frmFilter")) {
+            frmFilter screen(caseScreen);
+            screen.Form_Load();
+            if (mode == QLatin1String("range")) {
+                screen.optDate[1]->click();
+                screen.optDateReceived[3]->click();
+            }
+            screen.exec();
+            return 0;
+        }
+        frmMain screen(caseScreen);
+        screen.Form_Load();
+        if (mode == QLatin1String("all")) {
+            screen.optCaseType[2]->click();
+            screen.optSort[1]->click();
+        }
+        screen.show();
+        if (size.size() == 2) screen.resize(size[0].toInt(), size[1].toInt());
+        return QApplication::exec();
+    }
     if (name == QLatin1String("frmSplash")) {
         frmSplash screen;
         screen.Form_Load();
         return QApplication::exec();
     }
-    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash"
-                           " [TAB|picker|empty|nocases|lookup] [WIDTHxHEIGHT]\n";
+    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain"
+                           " [TAB|picker|empty|nocases|lookup|range|all] [WIDTHxHEIGHT]\n";
     return 2;
 }

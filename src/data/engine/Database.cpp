@@ -299,6 +299,68 @@ Recordset Database::openDynaset(const QString& sourceOrSql) {
     return Recordset::openDynaset(m_connection, sourceOrSql);
 }
 
+struct RowReader::Impl {
+    const Stmt& stmt;
+    QVector<ColumnKind> kinds; // by the declared type; Unknown for an expression
+};
+
+int RowReader::columnCount() const { return int(d.kinds.size()); }
+
+bool RowReader::isNull(int column) const { return sqlite3_column_type(d.stmt.get(), column) == SQLITE_NULL; }
+
+qint64 RowReader::integer(int column) const { return sqlite3_column_int64(d.stmt.get(), column); }
+
+QString RowReader::text(int column) const {
+    sqlite3_stmt* s = d.stmt.get();
+    const auto* utf8 = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    return utf8 ? QString::fromUtf8(utf8, sqlite3_column_bytes(s, column)) : QString();
+}
+
+QByteArrayView RowReader::utf8(int column) const {
+    sqlite3_stmt* s = d.stmt.get();
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(s, column)) : QByteArrayView();
+}
+
+QDate RowReader::date(int column) const {
+    if (isNull(column)) return QDate();
+    // The stored form 'YYYY-MM-DD HH:MM:SS'; anything else goes the long way.
+    const QByteArrayView t = sqlite3_column_type(d.stmt.get(), column) == SQLITE_TEXT ? utf8(column) : QByteArrayView();
+    const auto digits = [&](qsizetype from, qsizetype count) {
+        int n = 0;
+        for (qsizetype i = from; i < from + count; ++i) {
+            if (t[i] < '0' || t[i] > '9') return -1;
+            n = n * 10 + (t[i] - '0');
+        }
+        return n;
+    };
+    if (t.size() >= 10 && t[4] == '-' && t[7] == '-') {
+        const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
+        if (date.isValid()) return date;
+    }
+    const Value v = value(column);
+    return v.isNull() || v.isEmpty() ? QDate() : v.toDate();
+}
+
+Value RowReader::value(int column) const {
+    ColumnKind kind = d.kinds[column];
+    if (kind == ColumnKind::Unknown) kind = kindFromStorage(sqlite3_column_type(d.stmt.get(), column));
+    return d.stmt.logical(column, kind);
+}
+
+void Database::readRows(const QString& sql, const std::function<void(const RowReader&)>& row) {
+    Connection& c = connection();
+    Stmt s(c, translateSql(sql), DbOp::Open);
+    RowReader::Impl impl{s, {}};
+    for (int column = 0; column < s.columnCount(); ++column) {
+        const char* decl = sqlite3_column_decltype(s.get(), column);
+        impl.kinds.append(
+            columnFromDecl(QString(), decl ? QString::fromUtf8(decl) : QString()).kind);
+    }
+    const RowReader reader(impl);
+    while (s.step()) row(reader);
+}
+
 int Database::execute(const QString& sql, bool failOnError) {
     Connection& c = connection();
     QString statement = translateSql(sql).trimmed();

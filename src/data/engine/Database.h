@@ -3,9 +3,12 @@
 #include "core/Value.h"
 #include "data/engine/Recordset.h"
 
+#include <QByteArrayView>
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,6 +40,26 @@ struct FieldDef {
     bool autoIncrement = false; // only for the key field given to createTable
     bool allowZeroLength = true;
     std::optional<Value> defaultValue;
+};
+
+// One row of Database::readRows, read where it lies: the columns by their place in the SELECT. Valid
+// only while the row is being handed over.
+class RowReader {
+public:
+    int columnCount() const;
+    bool isNull(int column) const; // Null (or no value at all)
+    qint64 integer(int column) const;
+    QString text(int column) const;
+    QByteArrayView utf8(int column) const; // the text as stored, without making a QString of it
+    // The date part of a date column (an invalid date for Null); read straight from the stored text.
+    QDate date(int column) const;
+    Value value(int column) const; // the column's value as a record set gives it (by its declared type)
+
+private:
+    friend class Database;
+    struct Impl;
+    explicit RowReader(const Impl& impl) : d(impl) {}
+    const Impl& d;
 };
 
 // A database file, after the classic desktop database object.
@@ -83,6 +106,9 @@ public:
     Recordset openTable(const QString& table);
     // A table name, a saved query name or an SQL SELECT in the classic dialect.
     Recordset openDynaset(const QString& sourceOrSql);
+    // Reads an SQL SELECT in the classic dialect once from front to back, handing each row to row as it
+    // is read and keeping none: the quick way through a long list that is only shown.
+    void readRows(const QString& sql, const std::function<void(const RowReader&)>& row);
     // An action query (INSERT, UPDATE, DELETE, or a design statement) in the classic dialect; returns the
     // number of rows affected. A statement that fails leaves no partial change. With failOnError = false,
     // rows that would break a key or constraint are skipped silently (as OR IGNORE).

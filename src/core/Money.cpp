@@ -85,3 +85,12 @@ QString money_sEntryTooLargeMessage(EntryKind kind) {
                : QStringLiteral("The amount is too large. Amounts of up to $999,999,999.99 can be kept; please "
                                 "correct the figure.");
 }
+
+QString money_sPlain(Money amount) {
+    const qint64 units = amount.units();
+    const quint64 whole = units < 0 ? quint64(-(units + 1)) + 1 : quint64(units);
+    QString fraction = QString::number(whole % Money::UnitsPerDollar).rightJustified(4, QLatin1Char('0'));
+    while (fraction.size() > 2 && fraction.endsWith(QLatin1Char('0'))) fraction.chop(1);
+    return (units < 0 ? QStringLiteral("-") : QString()) + QString::number(whole / Money::UnitsPerDollar) +
+           QLatin1Char('.') + fraction;
+}

@@ -44,6 +44,10 @@ private:
 // blank text is 0. Exact: the decimal digits are taken as they stand (four places kept, the fifth
 // rounds). A text that is not a number raises error 13, one too large for the currency type error 6.
 Money money_Read(const QString& text);
+// An amount as a plain decimal for other programs: "-1234.50" (two places, or up to four when the
+// amount holds fractions of a cent), no symbol, no thousands separators.
+QString money_sPlain(Money amount);
+
 // The same without raising: nothing for a text that is not a number or does not fit.
 std::optional<Money> money_Parse(const QString& text);
 

@@ -57,6 +57,9 @@ public:
 
     // The file-open dialog; an empty text when cancelled.
     virtual QString getOpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+    // The file-save dialog, proposing suggestedPath (a folder and a name); it asks before replacing
+    // a file. An empty text when cancelled.
+    virtual QString getSaveFileName(const QString& title, const QString& suggestedPath, const QString& filter) = 0;
 
     // Opens a file, web address or e-mail address with the desktop's default program.
     virtual void openTarget(const QString& target) = 0;

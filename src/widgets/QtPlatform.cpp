@@ -101,6 +101,10 @@ QString QtPlatform::getOpenFileName(const QString& title, const QString& folder,
     return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
 }
 
+QString QtPlatform::getSaveFileName(const QString& title, const QString& suggestedPath, const QString& filter) {
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggestedPath, filter);
+}
+
 void QtPlatform::openTarget(const QString& target) {
     QUrl url = QUrl::fromUserInput(target);
     if (target.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive)) url = QUrl(target);

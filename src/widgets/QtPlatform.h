@@ -17,6 +17,7 @@ public:
     void showModeless(QObject* screen) override;
     ErrorReportAnswer showErrorReport(const ErrorReportInfo& info) override;
     QString getOpenFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString getSaveFileName(const QString& title, const QString& suggestedPath, const QString& filter) override;
     void openTarget(const QString& target) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
     void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) override;

@@ -59,6 +59,14 @@ QString ScriptedPlatform::getOpenFileName(const QString&, const QString&, const 
     return answer;
 }
 
+QString ScriptedPlatform::getSaveFileName(const QString&, const QString& suggestedPath, const QString&) {
+    saveFileSuggestions << suggestedPath;
+    if (saveFileAnswers.empty()) return QString();
+    QString answer = saveFileAnswers.front();
+    saveFileAnswers.pop_front();
+    return answer;
+}
+
 void ScriptedPlatform::openTarget(const QString& target) { openedTargets << target; }
 
 bool ScriptedPlatform::startProgram(const QString& program, const QStringList& arguments) {

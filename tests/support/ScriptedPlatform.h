@@ -40,6 +40,9 @@ public:
     std::vector<ErrorReportInfo> errorReports;
 
     std::deque<QString> openFileAnswers;
+    // Answers for the save dialog, taken in order (none queued: cancelled); each call's suggested path.
+    std::deque<QString> saveFileAnswers;
+    QStringList saveFileSuggestions;
     QStringList openedTargets;
     std::vector<std::pair<QString, QStringList>> startedPrograms;
     bool startProgramSucceeds = true;
@@ -64,6 +67,7 @@ public:
     void showModeless(QObject* screen) override;
     ErrorReportAnswer showErrorReport(const ErrorReportInfo& info) override;
     QString getOpenFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString getSaveFileName(const QString& title, const QString& suggestedPath, const QString& filter) override;
     void openTarget(const QString& target) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
     void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) override;

@@ -1,12 +1,13 @@
 // dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER]: times the record
-// operations, a navigation step, the case screen's reading, the overview and the filter on a program folder
-// of sample data, each beside
-// the same reading done with prepared SQLite statements on the same file in the same run, and prints medians
-// and ratios.
+// operations, a navigation step, the case screen's reading, the overview, the filter, the follow-up list
+// and the CSV export on a program folder of sample data, each beside the same reading done with prepared
+// SQLite statements on the same file in the same run, and prints medians and ratios.
 #include "bench/SampleData.h"
+#include "cases/FollowUpLogic.h"
 #include "cases/frmCaseDetails.h"
 #include "core/AppInfo.h"
 #include "data/DatabaseProcs.h"
+#include "data/Export.h"
 #include "data/NewDatabase.h"
 #include "data/engine/Database.h"
 #include "data/engine/Dialect.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QElapsedTimer>
 #include <QLocale>
 #include <QTemporaryDir>
@@ -519,6 +521,41 @@ public:
         if (screen.sCaseSQL != filter_Build(choices).sql) out << "  ! the filter was not applied" << Qt::endl;
     }
 
+    // The follow-up list read for today, and the export of every case to CSV, each beside its query read
+    // raw (the export's raw side also formats nothing).
+    void followUpAndExport() {
+        out << "Follow-up list and export" << Qt::endl;
+        const int runs = 5;
+        const QDateTime now = QDateTime::currentDateTime();
+        RawStatement dueCases(raw, translateSql(QStringLiteral(
+            "SELECT Cases.CaseID, Cases.CustomerID, Address.ShowAs, Cases.ReferenceNumber, Cases.Stage, "
+            "Cases.StageDate, Cases.BallanceOwed FROM Cases INNER JOIN Address ON Cases.CustomerID = "
+            "Address.CustomerID WHERE Cases.CaseOpen = True AND Cases.Stage <> 'Collection' AND "
+            "Cases.StageDate < #") + now.addDays(-7).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+            QStringLiteral("# ORDER BY Cases.StageDate, Cases.CaseID")).toUtf8().constData());
+        std::vector<double> program, direct;
+        qsizetype lines = 0;
+        for (int i = 0; i < runs; ++i) {
+            program.push_back(millisecondsOf([&] { lines = follow_ReadWorklist(DatabasePath, now).size(); }));
+            direct.push_back(millisecondsOf([&] { dueCases.readAll(); }));
+        }
+        reportLimit(QStringLiteral("follow-up list (%1 lines)").arg(lines), program, direct, 150);
+
+        RawStatement allCases(raw, "SELECT Address.ShowAs, Cases.* FROM Cases LEFT JOIN Address ON "
+                                   "Cases.CustomerID = Address.CustomerID ORDER BY Address.ShowAs, Cases.CaseID");
+        program.clear();
+        direct.clear();
+        for (int i = 0; i < 3; ++i) {
+            QBuffer csv;
+            csv.open(QIODevice::WriteOnly);
+            program.push_back(millisecondsOf([&] {
+                data_ExportCsv(DatabasePath, ExportSet::AllCases, {}, csv, [](int, int) { return true; });
+            }));
+            direct.push_back(millisecondsOf([&] { allCases.readAll(); }));
+        }
+        reportLimit(QStringLiteral("export of all cases to CSV"), program, direct, 2000);
+    }
+
 private:
     const Options& o;
     const RawDatabase& raw;
@@ -574,6 +611,7 @@ int main(int argc, char* argv[]) {
         bench.navigationStep();
         bench.caseScreen();
         bench.overviewAndFilter();
+        bench.followUpAndExport();
     } catch (const std::exception& e) {
         QTextStream(stderr) << "dunmark_bench: " << e.what() << "\n";
         return 1;

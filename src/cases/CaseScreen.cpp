@@ -11,6 +11,7 @@
 #include "overview/frmFilter.h"
 #include "overview/frmMain.h"
 #include "screens/frmCollectionCompany.h"
+#include "screens/frmExport.h"
 #include "ui_frmCaseDetails.h"
 #include "widgets/DataWidgets.h"
 #include "widgets/WidgetUtilities.h"
@@ -50,6 +51,7 @@ void frmCaseDetails::connectMenus() {
     connect(ui->cmdCheckImage, &QAbstractButton::clicked, this, [this] { cmdCheckImage_Click(); });
     connect(ui->cmdCustomerData, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(2); });
     connect(ui->mnuFollowUpList, &QAction::triggered, this, [this] { mnuFollowUpList_Click(); });
+    connect(ui->mnuExport, &QAction::triggered, this, [this] { mnuExport_Click(); });
     connect(ui->cmdFollowUp, &QAbstractButton::clicked, this, [this] { mnuFollowUpList_Click(); });
     connect(ui->cmdFilter, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(4); });
     connect(ui->Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
@@ -211,6 +213,14 @@ void frmCaseDetails::mnuFollowUpList_Click() {
         m_followUp->func_Refresh();
         platform().showModeless(m_followUp);
     });
+}
+
+void frmCaseDetails::mnuExport_Click() {
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! mnuExport_Click"));
+    // The export reads the file: a changed case on display is written first.
+    if (!g.run([&] { saveChangedCase(); })) return;
+    frmExport exporter(sCaseSQL, caseViewText(), this);
+    g.run([&] { platform().showModal(&exporter); });
 }
 
 void frmCaseDetails::Command1_Click() {

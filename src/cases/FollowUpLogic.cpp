@@ -25,24 +25,16 @@ QList<FollowUpLine> follow_ReadWorklist(const QString& databasePath, const QDate
         now.addDays(-7).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
         QStringLiteral("# ORDER BY Cases.StageDate, Cases.CaseID");
     QList<FollowUpLine> lines;
-    Recordset rs = Database::open(databasePath).openDynaset(sql);
-    for (; !rs.eof(); rs.moveNext()) {
-        FollowUpLine line;
-        line.stage = rs.value(QStringLiteral("Stage")).toString();
-        const Value stageDate = rs.value(QStringLiteral("StageDate"));
+    Database::open(databasePath).readRows(sql, [&](const RowReader& row) {
+        const QString stage = row.text(4);
+        const Value stageDate = row.value(5);
         // A date written into the file from outside that is no date cannot be aged.
-        if (stageDate.kind() == Value::Kind::Text && !Value::parseDateTime(stageDate.toString())) continue;
-        line.stageDate = stageDate.toDateTime();
-        line.colour = case_StageColour(now, line.stageDate, line.stage);
-        if (line.colour == StageColour::Normal) continue;
-        line.caseId = rs.value(QStringLiteral("CaseID")).toLongLong();
-        line.customerId = rs.value(QStringLiteral("CustomerID")).toLongLong();
-        line.customer = rs.value(QStringLiteral("ShowAs")).toString();
-        line.reference = rs.value(QStringLiteral("ReferenceNumber")).toString();
-        line.daysWaiting = int(line.stageDate.date().daysTo(now.date()));
-        line.balance = rs.value(QStringLiteral("BallanceOwed")).toMoney();
-        line.nextStep = follow_sNextStep(line.stage);
-        lines.append(line);
-    }
+        if (stageDate.kind() == Value::Kind::Text && !Value::parseDateTime(stageDate.toString())) return;
+        const QDateTime at = stageDate.toDateTime();
+        const StageColour colour = case_StageColour(now, at, stage);
+        if (colour == StageColour::Normal) return;
+        lines.append({row.integer(0), row.integer(1), row.text(2), row.text(3), stage, at,
+                      int(at.date().daysTo(now.date())), row.value(6).toMoney(), follow_sNextStep(stage), colour});
+    });
     return lines;
 }

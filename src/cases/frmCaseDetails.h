@@ -41,6 +41,7 @@ class frmCaseDetails : public QMainWindow, public CaseDisplay {
 public:
     // Opens the follow-up worklist beside the case screen (or brings the open one up to date).
     void mnuFollowUpList_Click();
+    void mnuExport_Click();
 
     explicit frmCaseDetails(QWidget* parent = nullptr);
     ~frmCaseDetails() override;

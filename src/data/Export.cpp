@@ -32,12 +32,32 @@ QString plain(const Value& v) {
 
 } // namespace
 
+namespace {
+
+bool needsQuotes(QByteArrayView field) {
+    return std::any_of(field.begin(), field.end(), [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+}
+
+// Appends one field, quoted as RFC 4180 wants when it must be.
+void appendField(QByteArray& line, QByteArrayView field) {
+    if (!needsQuotes(field)) {
+        line.append(field);
+        return;
+    }
+    line.append('"');
+    for (char c : field) {
+        if (c == '"') line.append('"');
+        line.append(c);
+    }
+    line.append('"');
+}
+
+} // namespace
+
 QString csv_sField(const QString& text) {
-    static const QString special = QStringLiteral(",\"\r\n");
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return special.contains(c); })) return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    QByteArray field;
+    appendField(field, text.toUtf8());
+    return QString::fromUtf8(field);
 }
 
 int data_ExportCsv(const QString& databasePath, ExportSet set, const QString& currentSetSql, QIODevice& out,
@@ -77,29 +97,37 @@ int data_ExportCsv(const QString& databasePath, ExportSet set, const QString& cu
                                      .toLongLong())
                                : 0;
 
-    QString line;
-    const auto writeLine = [&](const QStringList& fields) {
-        line.clear();
-        for (int i = 0; i < fields.size(); ++i) {
-            if (i) line += QLatin1Char(',');
-            line += csv_sField(fields[i]);
-        }
-        line += QStringLiteral("\r\n");
-        out.write(line.toUtf8());
+    // Lines are gathered and written in blocks; text columns go out as stored, without a QString.
+    QByteArray block;
+    const auto flush = [&](qsizetype atLeast) {
+        if (block.size() < atLeast) return;
+        out.write(block);
+        block.clear();
     };
-    out.write("\xEF\xBB\xBF");
-    writeLine(names);
+    block.append("\xEF\xBB\xBF");
+    for (int i = 0; i < names.size(); ++i) {
+        if (i) block.append(',');
+        appendField(block, names[i].toUtf8());
+    }
+    block.append("\r\n");
     int done = 0;
     bool stopped = false;
-    QStringList fields;
     db.readRows(sql, [&](const RowReader& row) {
         if (stopped) return;
-        fields.clear();
-        for (int column : std::as_const(columns)) fields << plain(row.value(column));
-        writeLine(fields);
+        for (int i = 0; i < columns.size(); ++i) {
+            if (i) block.append(',');
+            const int column = columns[i];
+            if (row.isTextColumn(column))
+                appendField(block, row.utf8(column));
+            else
+                appendField(block, plain(row.value(column)).toUtf8());
+        }
+        block.append("\r\n");
+        flush(1 << 16);
         ++done;
         if (progress && done % 500 == 0 && !progress(done, total)) stopped = true;
     });
+    flush(1);
     if (progress && !stopped) progress(done, total);
     return stopped ? -1 : done;
 }

@@ -348,6 +348,8 @@ Value RowReader::value(int column) const {
     return d.stmt.logical(column, kind);
 }
 
+bool RowReader::isTextColumn(int column) const { return d.kinds[column] == ColumnKind::Text; }
+
 void Database::readRows(const QString& sql, const std::function<void(const RowReader&)>& row) {
     Connection& c = connection();
     Stmt s(c, translateSql(sql), DbOp::Open);

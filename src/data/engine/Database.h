@@ -54,6 +54,7 @@ public:
     // The date part of a date column (an invalid date for Null); read straight from the stored text.
     QDate date(int column) const;
     Value value(int column) const; // the column's value as a record set gives it (by its declared type)
+    bool isTextColumn(int column) const; // declared as text: utf8() gives its value as stored
 
 private:
     friend class Database;

@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -98,7 +100,22 @@ void frmFollowUp::func_Refresh() {
                                         : QStringLiteral("%1 open cases are waiting for their next step.").arg(count));
         m_table->resizeColumnsToContents();
         if (count > 0) m_table->selectRow(0);
+        if (!isVisible()) fitWidthToColumns();
     });
+}
+
+void frmFollowUp::fitWidthToColumns() {
+    int columns = 0;
+    for (int c = 0; c < m_model.columnCount(); ++c) columns += m_table->columnWidth(c);
+    const QMargins margins = layout()->contentsMargins();
+    const int chrome = margins.left() + margins.right() + 2 * m_table->frameWidth() +
+                       m_table->verticalScrollBar()->sizeHint().width();
+    const QRect desktop = screen() ? screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int wanted = columns + chrome + 4;
+    const int room = desktop.width() - 40;
+    // On a narrow desktop the customer's name gives up what is missing, so the next step stays whole.
+    if (wanted > room) m_table->setColumnWidth(0, std::max(160, m_table->columnWidth(0) - (wanted - room)));
+    resize(std::clamp(wanted, 600, room), height());
 }
 
 void frmFollowUp::openCaseOfRow(int row) {

@@ -41,6 +41,9 @@ public:
     QTableView* table() const { return m_table; }
 
 private:
+    // Widens the window to show every column whole, within the desktop.
+    void fitWidthToColumns();
+
     CaseDisplay* m_caseScreen;
     FollowUpModel m_model;
     QTableView* m_table = nullptr;

@@ -51,6 +51,7 @@ frmExport::frmExport(const QString& currentSetSql, const QString& currentViewTex
     layout->setSizeConstraint(QLayout::SetFixedSize);
     connect(exportButton, &QPushButton::clicked, this, [this] { cmdExport_Click(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    adjustSize();
     util_CenterForm(this);
 }
 

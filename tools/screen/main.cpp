@@ -1,12 +1,13 @@
 // dunmark-screen NAME [TAB] [WIDTHxHEIGHT]: shows one screen of Dunmark with sample content, for
 // looking at it (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
 // frmCustomers, frmSplash, frmFilter (TAB "range": a date range chosen), frmMain (TAB "all": all cases by
-// stage). For the case screen TAB may also be "picker" (the customer picker's list
+// stage), frmFollowUp, frmExport. For the case screen TAB may also be "picker" (the customer picker's list
 // open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
 // (the case lookup open); a size
 // resizes the window after it is shown.
 #include "bench/SampleData.h"
 #include "cases/frmCaseDetails.h"
+#include "cases/frmFollowUp.h"
 #include "core/AppInfo.h"
 #include "customers/CustomerLogic.h"
 #include "customers/frmCustomers.h"
@@ -15,6 +16,7 @@
 #include "data/engine/Database.h"
 #include "overview/frmFilter.h"
 #include "overview/frmMain.h"
+#include "screens/frmExport.h"
 #include "screens/frmSplash.h"
 #include "widgets/QtPlatform.h"
 #include "widgets/WidgetUtilities.h"
@@ -99,7 +101,8 @@ int main(int argc, char* argv[]) {
         screen.exec();
         return 0;
     }
-    if (name == QLatin1String("frmFilter") || name == QLatin1String("frmMain")) {
+    if (name == QLatin1String("frmFilter") || name == QLatin1String("frmMain") ||
+        name == QLatin1String("frmFollowUp") || name == QLatin1String("frmExport")) {
         frmCaseDetails caseScreen; // the screen they work on, not shown
         caseScreen.Form_Load();
         if (name == QLatin1String("frmFilter")) {
@@ -109,6 +112,18 @@ int main(int argc, char* argv[]) {
                 screen.optDate[1]->click();
                 screen.optDateReceived[3]->click();
             }
+            screen.exec();
+            return 0;
+        }
+        if (name == QLatin1String("frmFollowUp")) {
+            frmFollowUp screen(&caseScreen);
+            screen.func_Refresh();
+            screen.show();
+            if (size.size() == 2) screen.resize(size[0].toInt(), size[1].toInt());
+            return QApplication::exec();
+        }
+        if (name == QLatin1String("frmExport")) {
+            frmExport screen(caseScreen.sCaseSQL, QStringLiteral("Open Cases"));
             screen.exec();
             return 0;
         }
@@ -127,7 +142,8 @@ int main(int argc, char* argv[]) {
         screen.Form_Load();
         return QApplication::exec();
     }
-    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain"
+    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain|"
+                           "frmFollowUp|frmExport"
                            " [TAB|picker|empty|nocases|lookup|range|all] [WIDTHxHEIGHT]\n";
     return 2;
 }

@@ -3,7 +3,6 @@
 #include "core/AppInfo.h"
 #include "core/ErrorHandling.h"
 #include "core/Format.h"
-#include "core/Help.h"
 #include "core/Platform.h"
 #include "core/Scoped.h"
 #include "widgets/CaseDisplay.h"
@@ -81,13 +80,7 @@ frmFollowUp::frmFollowUp(CaseDisplay* caseScreen, QWidget* parent) : QDialog(par
     refresh->setObjectName(QStringLiteral("cmdRefresh"));
     auto* close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cmdClose"));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    help->setObjectName(QStringLiteral("cmdHelp"));
-    connect(help, &QPushButton::clicked, this, [] {
-        ErrorGuard g(QStringLiteral("frmFollowUp ! cmdHelp_Click"));
-        if (!g.run([] { HelpTopic = QStringLiteral("Follow_up_List.htm"); })) return;
-        g.run([] { api_DisplayHTMLHelp(QStringLiteral("Topic")); });
-    });
+    util_AddHelpButton(buttons, QStringLiteral("frmFollowUp"), QStringLiteral("Follow_up_List.htm"));
     layout->addWidget(buttons);
     connect(refresh, &QPushButton::clicked, this, [this] { func_Refresh(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);

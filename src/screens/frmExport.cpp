@@ -2,7 +2,6 @@
 
 #include "core/AppInfo.h"
 #include "core/ErrorHandling.h"
-#include "core/Help.h"
 #include "core/Platform.h"
 #include "widgets/WidgetUtilities.h"
 
@@ -47,13 +46,7 @@ frmExport::frmExport(const QString& currentSetSql, const QString& currentViewTex
     exportButton->setObjectName(QStringLiteral("cmdExport"));
     exportButton->setDefault(true);
     buttons->addButton(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("cmdCancel"));
-    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
-    help->setObjectName(QStringLiteral("cmdHelp"));
-    connect(help, &QPushButton::clicked, this, [] {
-        ErrorGuard g(QStringLiteral("frmExport ! cmdHelp_Click"));
-        if (!g.run([] { HelpTopic = QStringLiteral("Exporting_to_a_Spreadsheet.htm"); })) return;
-        g.run([] { api_DisplayHTMLHelp(QStringLiteral("Topic")); });
-    });
+    util_AddHelpButton(buttons, QStringLiteral("frmExport"), QStringLiteral("Exporting_to_a_Spreadsheet.htm"));
     layout->addSpacing(6);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);

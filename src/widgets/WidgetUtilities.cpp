@@ -1,6 +1,7 @@
 #include "widgets/WidgetUtilities.h"
 
 #include "core/ErrorHandling.h"
+#include "core/Help.h"
 #include "core/Platform.h"
 #include "core/Utilities.h"
 
@@ -8,6 +9,8 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -169,4 +172,15 @@ bool util_bRefuseTooLargeEntry(QLineEdit* box, EntryKind kind) {
         box->selectAll();
     });
     return true;
+}
+
+QAbstractButton* util_AddHelpButton(QDialogButtonBox* buttons, const QString& screen, const QString& topic) {
+    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
+    help->setObjectName(QStringLiteral("cmdHelp"));
+    QObject::connect(help, &QPushButton::clicked, buttons, [screen, topic] {
+        ErrorGuard g(screen + QStringLiteral(" ! cmdHelp_Click"));
+        if (!g.run([&] { HelpTopic = topic; })) return;
+        g.run([] { api_DisplayHTMLHelp(QStringLiteral("Topic")); });
+    });
+    return help;
 }

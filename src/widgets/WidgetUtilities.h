@@ -9,11 +9,16 @@
 class QAbstractButton;
 class QLineEdit;
 class QComboBox;
+class QDialogButtonBox;
 class QWidget;
 
 // Moves a screen so that it is centred on its desktop; a screen larger than the desktop gets
 // negative coordinates. The size is not changed.
 void util_CenterForm(QWidget* form);
+
+// Adds a "Help" button to a dialog's button row that opens the help page `topic` (screen names the
+// screen for the error guard).
+QAbstractButton* util_AddHelpButton(QDialogButtonBox* buttons, const QString& screen, const QString& topic);
 
 // Shrinks a window that would not fit the free area of its desktop (a small screen, a large
 // scaling) to that area; the window's layout still keeps it from getting smaller than its content.

@@ -20,16 +20,17 @@ protected:
         addCase(lee, {{"CaseOpen", false}});
     }
     // Opens the export from the menu; the dialog chooses option `set` and presses "Export…" `presses` times.
-    frmExport* exportFromMenu(int set, int presses = 1) {
+    // `then` runs while the dialog is still open.
+    void exportFromMenu(int set, int presses = 1, const std::function<void(frmExport&)>& then = {}) {
         platform->modalHandlers.push_back([=, this](QObject* screenObject) {
             shown = qobject_cast<frmExport*>(screenObject);
             ASSERT_TRUE(shown);
             shown->optExportSet[set]->setChecked(true);
             for (int i = 0; i < presses; ++i) shown->findChild<QPushButton*>("cmdExport")->click();
             accepted = shown->result() == QDialog::Accepted;
+            if (then) then(*shown);
         });
         screen->findChild<QAction*>("mnuExport")->trigger();
-        return shown;
     }
     QByteArray fileText(const QString& path) const {
         QFile f(path);
@@ -37,7 +38,7 @@ protected:
     }
     QTemporaryDir out;
     qint64 openCase = 0;
-    frmExport* shown = nullptr;
+    frmExport* shown = nullptr; // while it is open
     bool accepted = false;
 };
 
@@ -63,8 +64,11 @@ TEST_F(frmExportTest, WritesTheChosenSetWithTheChangeOnDisplayAndSaysHowManyRows
 
 TEST_F(frmExportTest, ACancelledDialogOrAnUnwritableFileLeavesTheChoiceOpenAndWritesNothing) {
     open();
-    exportFromMenu(3); // no answer queued: the save dialog is cancelled
+    // No answer queued: the save dialog is cancelled.
+    exportFromMenu(3, 1, [](frmExport& open) { open.findChild<QPushButton*>("cmdHelp")->click(); });
     EXPECT_FALSE(accepted);
+    ASSERT_EQ(platform->helpCalls.size(), 1u);
+    EXPECT_EQ(platform->helpCalls[0].topic, "Exporting_to_a_Spreadsheet.htm");
     EXPECT_TRUE(platform->messages.empty());
     EXPECT_TRUE(platform->saveFileSuggestions.last().contains("customers"));
 

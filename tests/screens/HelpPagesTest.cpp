@@ -1,35 +1,79 @@
 #include "support/TestFixtures.h"
 #include "widgets/HelpViewer.h"
 
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTextBrowser>
 
 namespace {
 
-class HelpPagesTest : public ProgramTest {};
+class HelpPagesTest : public ProgramTest {
+protected:
+    // Every page name the program's code holds: each text "Name.htm" (no folder, no web address) in
+    // the sources and screen files of src/.
+    static QStringList topicsInCode() {
+        static const QRegularExpression literal(R"re("([^"/\\:<>]+\.htm)")re");
+        QStringList topics;
+        QDirIterator it(DUNMARK_TEST_SOURCE_DIR, {"*.cpp", "*.h", "*.ui"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (!file.open(QIODevice::ReadOnly)) ADD_FAILURE() << file.fileName().toStdString();
+            for (const auto& match : literal.globalMatch(QString::fromUtf8(file.readAll())))
+                if (!topics.contains(match.captured(1))) topics << match.captured(1);
+        }
+        return topics;
+    }
+    // The heading of a page as written in src/help/pages.
+    static QString headingOf(const QString& page) {
+        QFile file(QStringLiteral(DUNMARK_TEST_SOURCE_DIR "/help/pages/") + page);
+        if (!file.open(QIODevice::ReadOnly)) return QString();
+        static const QRegularExpression h1("<h1>(.*)</h1>");
+        return h1.match(QString::fromUtf8(file.readAll())).captured(1);
+    }
+};
 
-// Every page the screens and menus open is in the compiled help file and shows its own heading.
-TEST_F(HelpPagesTest, EveryTopicOfTheProgramIsInTheHelpFile) {
-    const std::pair<const char*, const char*> pages[] = {
-        {"Add_a_new_customer.htm", "Adding a New Customer"},
-        {"Processing_Fee.htm", "The Processing Fee"},
-        {"Collection_Charges.htm", "Collection Charges"},
-        {"Collection_Info.htm", "Collection Information"},
-        {"Case_Information.htm", "Case Information"},
-        {"Loading_Check_Images.htm", "Loading Cheque Images"},
-        {"Printing_Notices.htm", "Printing Notices"},
-        {"Scanning_through_Customers_and_Cases.htm", "Scanning through Customers and Cases"},
-        {"Technical support.htm", "Technical Support"},
-        {"Potential_problem_applying_processing_fee.htm", "Potential Problem Applying the Processing Fee"},
-        {"Contacting_Dunmark.htm", "Contacting Dunmark"},
-    };
+// Every page a screen or menu opens is in the compiled help file, shows its own heading and says
+// more than a line or two.
+TEST_F(HelpPagesTest, EveryTopicNamedInTheCodeIsInTheHelpFile) {
+    const QStringList topics = topicsInCode();
+    // The pages the screens and menus are known to open must be among what was found.
+    for (const char* page : {"Add_a_new_customer.htm", "Processing_Fee.htm", "Collection_Charges.htm",
+                             "Collection_Info.htm", "Case_Information.htm", "Loading_Check_Images.htm",
+                             "Printing_Notices.htm", "Scanning_through_Customers_and_Cases.htm",
+                             "Technical support.htm", "Potential_problem_applying_processing_fee.htm",
+                             "Contacting_Dunmark.htm"})
+        EXPECT_TRUE(topics.contains(page)) << page;
+
     HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
     auto* browser = viewer.findChild<QTextBrowser*>();
     ASSERT_NE(browser, nullptr);
-    for (const auto& [page, heading] : pages) {
+    for (const QString& page : topics) {
+        SCOPED_TRACE(page.toStdString());
+        const QString heading = headingOf(page);
+        ASSERT_FALSE(heading.isEmpty()) << "no page in src/help/pages";
         browser->clear();
         viewer.open(Platform::HelpCommand::Topic, page);
-        EXPECT_TRUE(browser->toPlainText().startsWith(heading)) << page;
+        const QString shown = browser->toPlainText();
+        EXPECT_TRUE(shown.startsWith(heading)) << shown.left(80).toStdString();
+        EXPECT_GT(shown.size(), 400);
     }
+}
+
+// The viewer has its contents, index and search beside the page.
+TEST_F(HelpPagesTest, TheViewerShowsContentsIndexAndSearch) {
+    HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
+    auto* tabs = viewer.findChild<QTabWidget*>();
+    ASSERT_NE(tabs, nullptr);
+    const std::pair<Platform::HelpCommand, const char*> commands[] = {{Platform::HelpCommand::Index, "Index"},
+                                                                      {Platform::HelpCommand::Search, "Search"},
+                                                                      {Platform::HelpCommand::Contents, "Contents"}};
+    for (const auto& [command, tab] : commands) {
+        viewer.open(command, QString());
+        EXPECT_EQ(tabs->tabText(tabs->currentIndex()), tab);
+    }
+    EXPECT_TRUE(viewer.findChild<QTextBrowser*>()->toPlainText().startsWith("Dunmark Help"));
 }
 
 } // namespace

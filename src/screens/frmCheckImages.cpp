@@ -187,15 +187,17 @@ bool frmCheckImages::loadPicture(int side, const QString& path) {
     m_hasPicture[side] = false;
     if (path.isEmpty()) return true;
 
-    // Decoded once, at the size it is shown: a large scan is scaled down while it is read.
+    // Decoded once, at the size it is shown: one picture pixel to a pixel of the layout, a scan too
+    // large for the desktop scaled down while it is read (at the screen's own resolution).
     QImageReader reader(path);
-    const qreal ratio = devicePixelRatioF();
-    QSize size = reader.size();
-    const QSize largest = largestPicture() * ratio;
-    if (size.isValid() && (size.width() > largest.width() || size.height() > largest.height())) {
-        size.scale(largest, Qt::KeepAspectRatio);
-        reader.setScaledSize(size.expandedTo(QSize(1, 1)));
-    }
+    const QSize full = reader.size();
+    QSize shown = full;
+    const QSize largest = largestPicture();
+    if (full.isValid() && (full.width() > largest.width() || full.height() > largest.height()))
+        shown.scale(largest, Qt::KeepAspectRatio);
+    shown = shown.expandedTo(QSize(1, 1));
+    const QSize decoded = (shown * devicePixelRatioF()).boundedTo(full);
+    if (full.isValid() && decoded != full) reader.setScaledSize(decoded.expandedTo(QSize(1, 1)));
     const QImage image = reader.read();
     if (image.isNull()) {
         // Not a picture this program can show: the name stays, so the case loses nothing.
@@ -204,10 +206,15 @@ bool frmCheckImages::loadPicture(int side, const QString& path) {
         lblCheckImageFile[side]->setStyleSheet(NoteStyle);
         return false;
     }
+    if (!full.isValid()) { // a kind of file that tells its size only by being read
+        shown = image.size();
+        if (shown.width() > largest.width() || shown.height() > largest.height())
+            shown.scale(largest, Qt::KeepAspectRatio);
+    }
     QPixmap pixmap = QPixmap::fromImage(image);
-    pixmap.setDevicePixelRatio(ratio);
+    pixmap.setDevicePixelRatio(image.width() / qreal(shown.width()));
     box->setPixmap(pixmap);
-    m_boxSize[side] = (QSizeF(image.size()) / ratio).toSize();
+    m_boxSize[side] = shown;
     m_hasPicture[side] = true;
     return true;
 }

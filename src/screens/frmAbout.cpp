@@ -2,6 +2,7 @@
 
 #include "core/AppInfo.h"
 #include "core/ErrorHandling.h"
+#include "screens/frmSplash.h"
 #include "ui_frmAbout.h"
 #include "widgets/WidgetUtilities.h"
 
@@ -31,8 +32,9 @@ void frmAbout::Form_Load() {
             lblAboutCopyright->setText(proc_vGetInternalInfo(QStringLiteral("Copyright")));
             lblProductName->setText(proc_vGetInternalInfo(QStringLiteral("AppTitle")));
             lblAboutVersion->setText(proc_vGetInternalInfo(QStringLiteral("Version")));
+            // The opener's icon, or the splash screen's picture where the program has none.
             const QIcon icon = parentWidget() ? parentWidget()->window()->windowIcon() : QApplication::windowIcon();
-            ui->picIcon->setPixmap(icon.pixmap(64, 64));
+            ui->picIcon->setPixmap(icon.isNull() ? splash_Picture(64, 64) : icon.pixmap(64, 64));
         }))
         return;
     g.run([this] {

@@ -149,15 +149,17 @@ int main(int argc, char* argv[]) {
             p.end();
             image.save(ChecksFolder + file);
         }
-        QFile damaged(ChecksFolder + QStringLiteral("scan.wmf"));
-        if (damaged.open(QIODevice::WriteOnly)) damaged.write("not a picture");
+        for (const QString& file : {QStringLiteral("scan.wmf"), QStringLiteral("torn.jpg")}) {
+            QFile damaged(ChecksFolder + file);
+            if (damaged.open(QIODevice::WriteOnly)) damaged.write("not a picture");
+        }
         const bool unreadable = mode == QLatin1String("unreadable");
         const Value key(qint64(1));
         data_vChangeDBValue(DatabasePath, QStringLiteral("Cases"), QStringLiteral("CheckFrontImageFile"),
                             Value(unreadable ? QStringLiteral("scan.wmf") : QStringLiteral("front.jpg")),
                             QStringLiteral("PrimaryKey"), key);
         data_vChangeDBValue(DatabasePath, QStringLiteral("Cases"), QStringLiteral("CheckBackImageFile"),
-                            Value(unreadable ? QStringLiteral("missing.jpg") : QStringLiteral("back.jpg")),
+                            Value(unreadable ? QStringLiteral("torn.jpg") : QStringLiteral("back.jpg")),
                             QStringLiteral("PrimaryKey"), key);
         frmCheckImages screen;
         screen.lCaseID = 1;

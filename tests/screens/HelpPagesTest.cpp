@@ -1,6 +1,9 @@
+#include "cases/CaseScreenSupport.h"
 #include "support/TestFixtures.h"
 #include "widgets/HelpViewer.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
@@ -74,6 +77,45 @@ TEST_F(HelpPagesTest, TheViewerShowsContentsIndexAndSearch) {
         EXPECT_EQ(tabs->tabText(tabs->currentIndex()), tab);
     }
     EXPECT_TRUE(viewer.findChild<QTextBrowser*>()->toPlainText().startsWith("Dunmark Help"));
+}
+
+class CaseScreenHelpTest : public CaseScreenTest {};
+
+// Each help button and entry of the case screen opens its own page (the first button by the tab).
+TEST_F(CaseScreenHelpTest, EveryHelpEntryOfTheCaseScreenOpensItsPage) {
+    addCase(addCustomer({{"LastName", "Brown"}, {"ShowAs", "Brown"}}));
+    open();
+    using Command = Platform::HelpCommand;
+    struct Entry {
+        int tab;
+        const char* control;
+        Command command;
+        const char* topic;
+    };
+    const Entry entries[] = {{0, "cmdHelp_0", Command::Topic, "Case_Information.htm"},
+                             {1, "cmdHelp_0", Command::Topic, "Loading_Check_Images.htm"},
+                             {2, "cmdHelp_0", Command::Topic, "Collection_Info.htm"},
+                             {3, "cmdHelp_0", Command::Topic, "Printing_Notices.htm"},
+                             {4, "cmdHelp_0", Command::Topic, "Case_Information.htm"},
+                             {0, "cmdHelp_1", Command::Topic, "Scanning_through_Customers_and_Cases.htm"},
+                             {0, "cmdMessage", Command::Topic, "Potential_problem_applying_processing_fee.htm"},
+                             {0, "mnuHelpItems_0", Command::Contents, ""},
+                             {0, "mnuHelpItems_1", Command::Index, ""},
+                             {0, "mnuHelpItems_2", Command::Search, ""},
+                             {0, "mnuHelpItems_4", Command::Topic, "Technical support.htm"},
+                             {0, "mnuHelpItems_5", Command::Topic, "Contacting_Dunmark.htm"}};
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(std::string(e.control) + " on tab " + std::to_string(e.tab));
+        screen->findChild<QTabWidget*>("tabCases")->setCurrentIndex(e.tab);
+        platform->helpCalls.clear();
+        if (auto* action = screen->findChild<QAction*>(e.control))
+            action->trigger();
+        else
+            child<QAbstractButton>(e.control)->click();
+        ASSERT_EQ(platform->helpCalls.size(), 1u);
+        EXPECT_EQ(platform->helpCalls[0].command, e.command);
+        EXPECT_EQ(platform->helpCalls[0].topic, e.command == Command::Topic ? QString(e.topic) : QString());
+    }
 }
 
 } // namespace

@@ -62,21 +62,13 @@ TEST_F(HelpPagesTest, EveryTopicNamedInTheCodeIsInTheHelpFile) {
         EXPECT_TRUE(shown.startsWith(heading)) << shown.left(80).toStdString();
         EXPECT_GT(shown.size(), 400);
     }
-}
-
-// The viewer has its contents, index and search beside the page.
-TEST_F(HelpPagesTest, TheViewerShowsContentsIndexAndSearch) {
-    HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
+    // Beside the page: the contents, the index and the search.
     auto* tabs = viewer.findChild<QTabWidget*>();
-    ASSERT_NE(tabs, nullptr);
-    const std::pair<Platform::HelpCommand, const char*> commands[] = {{Platform::HelpCommand::Index, "Index"},
-                                                                      {Platform::HelpCommand::Search, "Search"},
-                                                                      {Platform::HelpCommand::Contents, "Contents"}};
-    for (const auto& [command, tab] : commands) {
+    for (auto [command, tab] : {std::pair{Platform::HelpCommand::Index, "Index"}, {Platform::HelpCommand::Search, "Search"},
+                                {Platform::HelpCommand::Contents, "Contents"}}) {
         viewer.open(command, QString());
         EXPECT_EQ(tabs->tabText(tabs->currentIndex()), tab);
     }
-    EXPECT_TRUE(viewer.findChild<QTextBrowser*>()->toPlainText().startsWith("Dunmark Help"));
 }
 
 class CaseScreenHelpTest : public CaseScreenTest {};

@@ -117,9 +117,9 @@ TEST_F(AccessoriesTest, AboutBoxNamesTheProductAndClosesWithOk) {
     frmAbout about;
     about.show();
     EXPECT_EQ(about.windowTitle(), "About Dunmark");
-    EXPECT_EQ(about.lblProductName->text(), proc_vGetInternalInfo("AppTitle"));
-    EXPECT_EQ(about.lblAboutVersion->text(), proc_vGetInternalInfo("Version"));
-    EXPECT_EQ(about.lblAboutCopyright->text(), proc_vGetInternalInfo("Copyright"));
+    EXPECT_EQ(QStringList({about.lblProductName->text(), about.lblAboutVersion->text(), about.lblAboutCopyright->text()}),
+              QStringList({proc_vGetInternalInfo("AppTitle"), proc_vGetInternalInfo("Version"),
+                           proc_vGetInternalInfo("Copyright")}));
     expectCentred(about);
     click(&about, "cmdAboutOK");
     EXPECT_FALSE(about.isVisible());
@@ -172,8 +172,8 @@ TEST_F(AccessoriesTest, CaseScreenOpensTheImagesOfASavedCaseOnlyWithItsReference
     platform->messages.clear();
     child<QAbstractButton>("cmdCheckImage")->click();
     ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].text, "You will need to save the case first, before you can add any check images.");
-    EXPECT_EQ(platform->messages[0].title, "Can't Add Check Images");
+    EXPECT_EQ(platform->messages[0].title + ": " + platform->messages[0].text,
+              "Can't Add Check Images: You will need to save the case first, before you can add any check images.");
     EXPECT_EQ(platform->modalScreens.size(), 1) << "nothing more opened";
 }
 

@@ -84,18 +84,15 @@ TEST_F(CaseScreenHelpTest, EveryHelpEntryOfTheCaseScreenOpensItsPage) {
         Command command;
         const char* topic;
     };
-    const Entry entries[] = {{0, "cmdHelp_0", Command::Topic, "Case_Information.htm"},
-                             {1, "cmdHelp_0", Command::Topic, "Loading_Check_Images.htm"},
-                             {2, "cmdHelp_0", Command::Topic, "Collection_Info.htm"},
-                             {3, "cmdHelp_0", Command::Topic, "Printing_Notices.htm"},
-                             {4, "cmdHelp_0", Command::Topic, "Case_Information.htm"},
-                             {0, "cmdHelp_1", Command::Topic, "Scanning_through_Customers_and_Cases.htm"},
-                             {0, "cmdMessage", Command::Topic, "Potential_problem_applying_processing_fee.htm"},
-                             {0, "mnuHelpItems_0", Command::Contents, ""},
-                             {0, "mnuHelpItems_1", Command::Index, ""},
-                             {0, "mnuHelpItems_2", Command::Search, ""},
-                             {0, "mnuHelpItems_4", Command::Topic, "Technical support.htm"},
-                             {0, "mnuHelpItems_5", Command::Topic, "Contacting_Dunmark.htm"}};
+    const Entry entries[] = {
+        {0, "cmdHelp_0", Command::Topic, "Case_Information.htm"}, {1, "cmdHelp_0", Command::Topic, "Loading_Check_Images.htm"},
+        {2, "cmdHelp_0", Command::Topic, "Collection_Info.htm"}, {3, "cmdHelp_0", Command::Topic, "Printing_Notices.htm"},
+        {4, "cmdHelp_0", Command::Topic, "Case_Information.htm"},
+        {0, "cmdHelp_1", Command::Topic, "Scanning_through_Customers_and_Cases.htm"},
+        {0, "cmdMessage", Command::Topic, "Potential_problem_applying_processing_fee.htm"},
+        {0, "mnuHelpItems_0", Command::Contents, ""}, {0, "mnuHelpItems_1", Command::Index, ""},
+        {0, "mnuHelpItems_2", Command::Search, ""}, {0, "mnuHelpItems_4", Command::Topic, "Technical support.htm"},
+        {0, "mnuHelpItems_5", Command::Topic, "Contacting_Dunmark.htm"}};
     for (const Entry& e : entries) {
         SCOPED_TRACE(std::string(e.control) + " on tab " + std::to_string(e.tab));
         screen->findChild<QTabWidget*>("tabCases")->setCurrentIndex(e.tab);

@@ -28,10 +28,7 @@ protected:
             ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("\xff\xd8 not a picture") > 0);
         }
     }
-    void TearDown() override {
-        images.reset();
-        Database::releaseAll();
-    }
+    void TearDown() override { images.reset(), Database::releaseAll(); }
     static void picture(const QString& path, QSize size) {
         QImage image(size, QImage::Format_RGB32);
         image.fill(Qt::darkCyan);
@@ -48,10 +45,14 @@ protected:
     void click(const char* button) { QTest::mouseClick(images->findChild<QPushButton*>(button), Qt::LeftButton); }
     QString name(int side) const { return images->lblCheckImageFile[side]->text(); }
     void expectSide(int side) const {
-        EXPECT_TRUE(images->picCheck[side]->isVisible());
-        EXPECT_FALSE(images->picCheck[1 - side]->isVisible());
-        EXPECT_EQ(images->lblCheck->text(), side == 0 ? "Front" : "Back");
-        EXPECT_EQ(images->cmdView->text(), side == 0 ? "&View Back" : "&View Front");
+        EXPECT_TRUE(images->picCheck[side]->isVisible() && !images->picCheck[1 - side]->isVisible());
+        EXPECT_EQ(images->lblCheck->text() + images->cmdView->text(), side ? "Back&View Front" : "Front&View Back");
+    }
+    void expectMessage(const QString& text, const QString& title, int style) const {
+        ASSERT_EQ(platform->messages.size(), 1u);
+        EXPECT_EQ(platform->messages[0].text, text);
+        EXPECT_EQ(platform->messages[0].title, title);
+        EXPECT_EQ(platform->messages[0].style, style);
     }
     std::pair<QString, QString> stored(qint64 id) const {
         return {caseField(id, "CheckFrontImageFile").toString(), caseField(id, "CheckBackImageFile").toString()};
@@ -62,7 +63,8 @@ protected:
 };
 
 TEST_F(frmCheckImagesTest, OpensOnTheFrontWhicheverSidesTheCaseHasAndViewSwitches) {
-    const std::pair<const char*, const char*> cases[] = {{"front.jpg", ""}, {"", "back.bmp"}, {"front.jpg", "back.bmp"}, {"", ""}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"front.jpg", ""}, {"", "back.bmp"}, {"front.jpg", "back.bmp"}, {"", ""}};
     for (const auto& [front, back] : cases) {
         SCOPED_TRACE(std::string(front) + "|" + back);
         openImages(caseWith(front, back));
@@ -100,16 +102,13 @@ TEST_F(frmCheckImagesTest, LoadTakesNamesUpTo34CharactersCancelChangesNothingAnd
     picture(ChecksFolder + over, QSize(60, 30));
     platform->openFileAnswers = {"", ChecksFolder + over, ChecksFolder + limit, ""};
     for (int i = 0; i < 4; ++i) click("cmdLoadImage");
-    ASSERT_EQ(platform->messages.size(), 1u) << "only the name too long";
-    EXPECT_EQ(platform->messages[0].text, "The file name is too large. It cannot exceed 30 characters. Please "
-                                          "rename the file and attempt to load it again.");
-    EXPECT_EQ(platform->messages[0].title, "File Name Too Long");
-    EXPECT_EQ(platform->messages[0].style, Platform::Exclamation);
+    expectMessage("The file name is too large. It cannot exceed 30 characters. Please rename the file and attempt "
+                  "to load it again.",
+                  "File Name Too Long", Platform::Exclamation);
     EXPECT_EQ(name(0), limit) << "the last cancel leaves the choice before it";
     EXPECT_TRUE(images->showsPicture(0));
     ASSERT_EQ(platform->openFileCalls.size(), 4u);
-    EXPECT_EQ(platform->openFileCalls[0].title, "Load Check Image");
-    EXPECT_EQ(platform->openFileCalls[0].folder, ChecksFolder);
+    EXPECT_EQ(platform->openFileCalls[0].title + platform->openFileCalls[0].folder, "Load Check Image" + ChecksFolder);
     EXPECT_EQ(platform->openFileCalls[0].filter,
               "All Image Files (*.bmp;*.dib;*.gif;*.jpg;*.wmf;*.emf) (*.bmp *.dib *.gif *.jpg *.wmf *.emf);;"
               "Bitmaps (*.bmp;*.dib) (*.bmp *.dib);;GIF Images (*.gif) (*.gif);;JPG Images (*.jpg) (*.jpg);;"
@@ -172,11 +171,8 @@ TEST_F(frmCheckImagesTest, ACaseThatIsGoneGetsTheMessageAndNothingIsWritten) {
     Database::open(DatabasePath).execute(QString("DELETE FROM Cases WHERE CaseID = %1").arg(id));
     click("cmdDeleteImage");
     click("cmdClose");
-    ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].text,
-              "Case could not be found. Try saving the case first and then add in the check images.");
-    EXPECT_EQ(platform->messages[0].title, "Check Images Not Saved");
-    EXPECT_EQ(platform->messages[0].style, Platform::Critical);
+    expectMessage("Case could not be found. Try saving the case first and then add in the check images.",
+                  "Check Images Not Saved", Platform::Critical);
     EXPECT_FALSE(images->isVisible());
     EXPECT_EQ(countRows("Cases"), 1);
     EXPECT_EQ(stored(other).second, "back.bmp");

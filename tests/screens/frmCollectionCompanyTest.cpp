@@ -132,16 +132,15 @@ TEST_F(frmCollectionCompanyTest, EveryBoxHasItsLabelTooltipAndStartingText) {
     for (const Row& row : rows) {
         auto* label = screen->findChild<QLabel*>(row.label);
         ASSERT_NE(label, nullptr) << row.label;
-        EXPECT_EQ(label->text(), row.caption);
         EXPECT_EQ(label->buddy(), box(row.box)) << "the access letter reaches the box";
-        EXPECT_EQ(box(row.box)->toolTip(), row.tip) << row.box;
-        EXPECT_EQ(box(row.box)->text(), row.start) << row.box;
+        EXPECT_EQ(QStringList({label->text(), box(row.box)->toolTip(), box(row.box)->text()}),
+                  QStringList({row.caption, row.tip, row.start}));
     }
-    EXPECT_EQ(screen->windowTitle(), "Collection Information");
-    EXPECT_EQ(includeNsf()->text(), "&Collection charges (%) also applies to our processing fee:");
-    EXPECT_EQ(includeNsf()->toolTip(), "Collection agency also gets a precent of the processing fee");
-    EXPECT_EQ(screen->findChild<QPushButton*>("cmdExitCategories")->text(), "&OK");
-    EXPECT_EQ(screen->findChild<QPushButton*>("cmdCancel")->text(), "Cance&l");
+    EXPECT_EQ(QStringList({screen->windowTitle(), includeNsf()->text(), includeNsf()->toolTip(),
+                           screen->findChild<QPushButton*>("cmdExitCategories")->text(),
+                           screen->findChild<QPushButton*>("cmdCancel")->text()}),
+              QStringList({"Collection Information", "&Collection charges (%) also applies to our processing fee:",
+                           "Collection agency also gets a precent of the processing fee", "&OK", "Cance&l"}));
     EXPECT_EQ(box("txtCourtCosts")->maxLength(), 32767) << "the amount boxes have no limit";
 }
 

@@ -1,7 +1,8 @@
 // dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER]: times the record
-// operations, a navigation step, the case screen's reading, the overview, the filter, the follow-up list
-// and the CSV export on a program folder of sample data, each beside the same reading done with prepared
-// SQLite statements on the same file in the same run, and prints medians and ratios.
+// operations, a navigation step, the case screen's reading, the overview, the filter, the follow-up list,
+// the CSV export, the cheque images screen and the memo pad on a program folder of sample data, each
+// beside the same reading done with prepared SQLite statements on the same file in the same run, and
+// prints medians and ratios.
 #include "bench/SampleData.h"
 #include "cases/FollowUpLogic.h"
 #include "cases/frmCaseDetails.h"
@@ -15,9 +16,15 @@
 #include "overview/OverviewModel.h"
 #include "overview/frmFilter.h"
 #include "overview/frmMain.h"
+#include "screens/frmCheckImages.h"
+#include "screens/frmMemoPad.h"
 #include "widgets/QtPlatform.h"
 
 #include <QComboBox>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QPlainTextEdit>
 
 #include <QApplication>
 #include <QBuffer>
@@ -556,6 +563,64 @@ public:
         reportLimit(QStringLiteral("export of all cases to CSV"), program, direct, 2000);
     }
 
+    // The cheque images screen on two 10-megapixel scans (beside reading both at full size, as a
+    // screen that decodes first and scales afterwards would), and the memo pad's 1 MB round trip
+    // (beside the same write and read through prepared statements).
+    void accessories() {
+        out << "Cheque images and memo pad" << Qt::endl;
+        const int runs = 5;
+        for (const char* file : {"bench-front.jpg", "bench-back.jpg"}) {
+            QImage scan(3872, 2592, QImage::Format_RGB32); // 10 megapixels
+            std::uniform_int_distribution<int> shade(0, 255);
+            for (int y = 0; y < scan.height(); y += 16)
+                for (int x = 0; x < scan.width(); x += 16)
+                    scan.setPixel(x, y, qRgb(shade(rng), shade(rng), shade(rng)));
+            QPainter(&scan).drawText(scan.rect(), Qt::AlignCenter, QStringLiteral("Pay to the order of"));
+            scan.save(ChecksFolder + QLatin1String(file), "JPG", 90);
+        }
+        data_vChangeDBValue(DatabasePath, QStringLiteral("Cases"), QStringLiteral("CheckFrontImageFile"),
+                            Value("bench-front.jpg"), QStringLiteral("PrimaryKey"), Value(qint64(1)));
+        data_vChangeDBValue(DatabasePath, QStringLiteral("Cases"), QStringLiteral("CheckBackImageFile"),
+                            Value("bench-back.jpg"), QStringLiteral("PrimaryKey"), Value(qint64(1)));
+        std::vector<double> program, fullSize;
+        for (int i = 0; i < runs; ++i) {
+            program.push_back(millisecondsOf([&] {
+                frmCheckImages screen;
+                screen.lCaseID = 1;
+                screen.Form_Load();
+                if (!screen.showsPicture(0) || !screen.showsPicture(1)) out << "  ! a scan was not shown" << Qt::endl;
+            }));
+            fullSize.push_back(millisecondsOf([&] {
+                for (const char* file : {"bench-front.jpg", "bench-back.jpg"})
+                    QImageReader(ChecksFolder + QLatin1String(file)).read();
+            }));
+        }
+        reportLimit(QStringLiteral("images screen opened on two 10 MP scans"), program, fullSize, 400);
+
+        QString memo;
+        while (memo.size() < (1 << 20)) memo += QStringLiteral("Call the bank about case %1 on Monday.\n").arg(memo.size());
+        std::vector<double> memoRuns, rawMemo;
+        RawStatement write(raw, "UPDATE Config SET Memo = ?");
+        RawStatement read(raw, "SELECT Memo FROM Config");
+        for (int i = 0; i < runs; ++i) {
+            memoRuns.push_back(millisecondsOf([&] {
+                frmMemoPad pad;
+                pad.Form_Load();
+                pad.txtMemo->setPlainText(memo + QString::number(i));
+                pad.cmdExitMemo_Click();
+                frmMemoPad again;
+                again.Form_Load();
+                if (again.txtMemo->toPlainText() != memo + QString::number(i)) out << "  ! the memo came back changed" << Qt::endl;
+            }));
+            rawMemo.push_back(millisecondsOf([&] {
+                write.bind(1, memo + QString::number(i)).step();
+                write.reset();
+                read.readAll();
+            }));
+        }
+        reportLimit(QStringLiteral("memo pad: 1 MB stored by Exit and shown again"), memoRuns, rawMemo, 1000);
+    }
+
 private:
     const Options& o;
     const RawDatabase& raw;
@@ -612,6 +677,7 @@ int main(int argc, char* argv[]) {
         bench.caseScreen();
         bench.overviewAndFilter();
         bench.followUpAndExport();
+        bench.accessories();
     } catch (const std::exception& e) {
         QTextStream(stderr) << "dunmark_bench: " << e.what() << "\n";
         return 1;

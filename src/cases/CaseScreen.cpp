@@ -10,8 +10,12 @@
 #include "data/DatabaseProcs.h"
 #include "overview/frmFilter.h"
 #include "overview/frmMain.h"
+#include "screens/frmAbout.h"
+#include "screens/frmCalendar.h"
+#include "screens/frmCheckImages.h"
 #include "screens/frmCollectionCompany.h"
 #include "screens/frmExport.h"
+#include "screens/frmMemoPad.h"
 #include "ui_frmCaseDetails.h"
 #include "widgets/DataWidgets.h"
 #include "widgets/WidgetUtilities.h"
@@ -28,6 +32,24 @@ const QString ContactAddress = QStringLiteral("support@dunmark.example");
 const QStringList Calculators = {QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"),
                                  QStringLiteral("galculator"),       QStringLiteral("mate-calc"),
                                  QStringLiteral("qalculate-gtk"),    QStringLiteral("xcalc")};
+
+// Shows a small screen beside the case screen: the one on display comes to the front, else a new one
+// is built (a closed one is gone, so every opening starts afresh).
+template <class Screen> void showBeside(QWidget* owner, const QString& location) {
+    ErrorGuard g(location);
+    for (Screen* open : owner->findChildren<Screen*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!open->isVisible()) continue;
+        g.run([&] {
+            platform().showModeless(open);
+            open->raise();
+            open->activateWindow();
+        });
+        return;
+    }
+    auto* screen = new Screen(owner);
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    g.run([&] { platform().showModeless(screen); });
+}
 } // namespace
 
 void frmCaseDetails::connectMenus() {
@@ -49,6 +71,12 @@ void frmCaseDetails::connectMenus() {
     for (int i = 0; i < 2; ++i) connect(cmdHelp[i], &QAbstractButton::clicked, this, [this, i] { cmdHelp_Click(i); });
     connect(ui->cmdCalculator, &QAbstractButton::clicked, this, [this] { cmdCalculator_Click(); });
     connect(ui->cmdCheckImage, &QAbstractButton::clicked, this, [this] { cmdCheckImage_Click(); });
+    connect(ui->cmdMemo, &QAbstractButton::clicked, this,
+            [this] { showBeside<frmMemoPad>(this, QStringLiteral("frmCaseDetails ! cmdMemo_Click")); });
+    connect(ui->cmdCalendar, &QAbstractButton::clicked, this,
+            [this] { showBeside<frmCalendar>(this, QStringLiteral("frmCaseDetails ! cmdCalendar_Click")); });
+    connect(ui->mnuAboutItem, &QAction::triggered, this,
+            [this] { showBeside<frmAbout>(this, QStringLiteral("frmCaseDetails ! mnuAboutItem_Click")); });
     connect(ui->cmdCustomerData, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(2); });
     connect(ui->mnuFollowUpList, &QAction::triggered, this, [this] { mnuFollowUpList_Click(); });
     connect(ui->mnuExport, &QAction::triggered, this, [this] { mnuExport_Click(); });
@@ -57,10 +85,7 @@ void frmCaseDetails::connectMenus() {
     connect(ui->Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
 
     // Screens that are not part of the program yet: present, and disabled whatever the state.
-    for (QObject* control : std::initializer_list<QObject*>{
-             ui->cmdMemo, ui->cmdCalendar, ui->cmdCheckImage,
-             ui->mnuPrintCustomerInfo->menuAction(), ui->mnuAboutItem})
-        m_unavailable.insert(control);
+    m_unavailable.insert(ui->mnuPrintCustomerInfo->menuAction());
     for (QAbstractButton* b : cmdPrintNotice) m_unavailable.insert(b);
     for (QObject* control : std::as_const(m_unavailable)) setAvailable(control, false);
 }
@@ -289,6 +314,13 @@ void frmCaseDetails::cmdCheckImage_Click() {
                Platform::Information, QStringLiteral("Can't Add Check Images"));
         return;
     }
+    ErrorGuard g(QStringLiteral("frmCaseDetails ! cmdCheckImage_Click"));
+    frmCheckImages images(this);
+    g.run([&] {
+        images.lCaseID = caseKey();
+        images.setWindowTitle(images.windowTitle() + QStringLiteral(" - ") + ui->txtReference->text());
+        platform().showModal(&images);
+    });
 }
 
 void frmCaseDetails::cmdHelp_Click(int index) {

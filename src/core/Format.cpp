@@ -29,6 +29,13 @@ QString fmt_QtDatePattern(const QString& classicPattern) {
     bool afterHour = false;
     for (qsizetype i = 0; i < classicPattern.size();) {
         const QChar c = classicPattern[i];
+        // The classic morning/afternoon marker: Qt's "AP" gives the same "AM" or "PM".
+        if (classicPattern.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0) {
+            out += QStringLiteral("AP");
+            afterHour = false;
+            i += 5;
+            continue;
+        }
         qsizetype run = 1;
         while (i + run < classicPattern.size() && classicPattern[i + run] == c) ++run;
         if (c == QLatin1Char('m') || c == QLatin1Char('M')) {

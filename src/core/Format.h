@@ -18,7 +18,8 @@ QString fmt_Date(const QDateTime& dateTime, const QString& classicPattern);
 QString fmt_Date(const QDate& date, const QString& classicPattern);
 // The short date form (M/d/yyyy: always a four-digit year, so that the text reads back right).
 QString fmt_ShortDate(const QDateTime& dateTime);
-// Translates a classic date pattern into Qt's (month letters m become M; minutes stay m after h).
+// Translates a classic date pattern into Qt's (month letters m become M; minutes stay m after h;
+// "AM/PM" becomes AP).
 QString fmt_QtDatePattern(const QString& classicPattern);
 
 // Reads a number that is not money (a percentage) as the screens write it: "1,234.50", "12.5"; an

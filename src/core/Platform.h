@@ -55,7 +55,8 @@ public:
     // The error report screen, shown modally; returns the user's choice.
     virtual ErrorReportAnswer showErrorReport(const ErrorReportInfo& info) = 0;
 
-    // The file-open dialog; an empty text when cancelled.
+    // The file-open dialog; an empty text when cancelled. The filter is Qt's ("Description (*.a *.b)",
+    // entries apart by ";;"); its patterns match names in any letter case.
     virtual QString getOpenFileName(const QString& title, const QString& folder, const QString& filter) = 0;
     // The file-save dialog, proposing suggestedPath (a folder and a name); it asks before replacing
     // a file. An empty text when cancelled.

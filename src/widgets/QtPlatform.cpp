@@ -15,6 +15,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -97,8 +98,29 @@ Platform::ErrorReportAnswer QtPlatform::showErrorReport(const ErrorReportInfo& i
     return {screen.chosenAction(), EndProgramRequested};
 }
 
+QString util_sCaseInsensitiveFilter(const QString& filter) {
+    static const QRegularExpression entryForm(QStringLiteral("^(.*)\\(([^()]*)\\)$"));
+    QStringList entries = filter.split(QStringLiteral(";;"));
+    for (QString& entry : entries) {
+        const QRegularExpressionMatch match = entryForm.match(entry);
+        if (!match.hasMatch()) continue;
+        QString patterns;
+        for (const QChar c : match.captured(2)) {
+            if (c.isLetter() && c.toLower() != c.toUpper())
+                patterns += QLatin1Char('[') + c.toLower() + c.toUpper() + QLatin1Char(']');
+            else
+                patterns += c;
+        }
+        entry = match.captured(1) + QLatin1Char('(') + patterns + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
 QString QtPlatform::getOpenFileName(const QString& title, const QString& folder, const QString& filter) {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, filter);
+    // The descriptions alone are shown: the patterns in any letter case would only confuse.
+    const QString patterns = util_sCaseInsensitiveFilter(filter);
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, patterns, nullptr,
+                                        QFileDialog::HideNameFilterDetails);
 }
 
 QString QtPlatform::getSaveFileName(const QString& title, const QString& suggestedPath, const QString& filter) {

@@ -6,6 +6,11 @@
 
 class HelpViewer;
 
+// A file dialog filter (entries apart by ";;", each a description with its patterns in parentheses at
+// the end) whose patterns match names in any letter case: "*.jpg" becomes "*.[jJ][pP][gG]", so that
+// a scan named "FRONT.JPG" is listed on a file system that tells cases apart.
+QString util_sCaseInsensitiveFilter(const QString& filter);
+
 // The Platform of the running program: real message boxes, dialogs, windows, printer and clock.
 class QtPlatform : public Platform {
 public:

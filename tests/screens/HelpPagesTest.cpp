@@ -1,34 +1,109 @@
+#include "cases/CaseScreenSupport.h"
 #include "support/TestFixtures.h"
 #include "widgets/HelpViewer.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTextBrowser>
 
 namespace {
 
-class HelpPagesTest : public ProgramTest {};
+class HelpPagesTest : public ProgramTest {
+protected:
+    // Every page name the program's code holds: each text "Name.htm" (no folder, no web address) in
+    // the sources and screen files of src/.
+    static QStringList topicsInCode() {
+        static const QRegularExpression literal(R"re("([^"/\\:<>]+\.htm)")re");
+        QStringList topics;
+        QDirIterator it(DUNMARK_TEST_SOURCE_DIR, {"*.cpp", "*.h", "*.ui"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (!file.open(QIODevice::ReadOnly)) ADD_FAILURE() << file.fileName().toStdString();
+            for (const auto& match : literal.globalMatch(QString::fromUtf8(file.readAll())))
+                if (!topics.contains(match.captured(1))) topics << match.captured(1);
+        }
+        return topics;
+    }
+    // The heading of a page as written in src/help/pages.
+    static QString headingOf(const QString& page) {
+        QFile file(QStringLiteral(DUNMARK_TEST_SOURCE_DIR "/help/pages/") + page);
+        if (!file.open(QIODevice::ReadOnly)) return QString();
+        static const QRegularExpression h1("<h1>(.*)</h1>");
+        return h1.match(QString::fromUtf8(file.readAll())).captured(1);
+    }
+};
 
-// Every page the screens and menus open is in the compiled help file and shows its own heading.
-TEST_F(HelpPagesTest, EveryTopicOfTheProgramIsInTheHelpFile) {
-    const std::pair<const char*, const char*> pages[] = {
-        {"Add_a_new_customer.htm", "Adding a New Customer"},
-        {"Processing_Fee.htm", "The Processing Fee"},
-        {"Collection_Charges.htm", "Collection Charges"},
-        {"Collection_Info.htm", "Collection Information"},
-        {"Case_Information.htm", "Case Information"},
-        {"Loading_Check_Images.htm", "Loading Cheque Images"},
-        {"Printing_Notices.htm", "Printing Notices"},
-        {"Scanning_through_Customers_and_Cases.htm", "Scanning through Customers and Cases"},
-        {"Technical support.htm", "Technical Support"},
-        {"Potential_problem_applying_processing_fee.htm", "Potential Problem Applying the Processing Fee"},
-        {"Contacting_Dunmark.htm", "Contacting Dunmark"},
-    };
+// Every page a screen or menu opens is in the compiled help file, shows its own heading and says
+// more than a line or two.
+TEST_F(HelpPagesTest, EveryTopicNamedInTheCodeIsInTheHelpFile) {
+    const QStringList topics = topicsInCode();
+    // The pages the screens and menus are known to open must be among what was found.
+    for (const char* page : {"Add_a_new_customer.htm", "Processing_Fee.htm", "Collection_Charges.htm",
+                             "Collection_Info.htm", "Case_Information.htm", "Loading_Check_Images.htm",
+                             "Printing_Notices.htm", "Scanning_through_Customers_and_Cases.htm",
+                             "Technical support.htm", "Potential_problem_applying_processing_fee.htm",
+                             "Contacting_Dunmark.htm"})
+        EXPECT_TRUE(topics.contains(page)) << page;
+
     HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
     auto* browser = viewer.findChild<QTextBrowser*>();
     ASSERT_NE(browser, nullptr);
-    for (const auto& [page, heading] : pages) {
+    for (const QString& page : topics) {
+        SCOPED_TRACE(page.toStdString());
+        const QString heading = headingOf(page);
+        ASSERT_FALSE(heading.isEmpty()) << "no page in src/help/pages";
         browser->clear();
         viewer.open(Platform::HelpCommand::Topic, page);
-        EXPECT_TRUE(browser->toPlainText().startsWith(heading)) << page;
+        const QString shown = browser->toPlainText();
+        EXPECT_TRUE(shown.startsWith(heading)) << shown.left(80).toStdString();
+        EXPECT_GT(shown.size(), 400);
+    }
+    // Beside the page: the contents, the index and the search.
+    auto* tabs = viewer.findChild<QTabWidget*>();
+    for (auto [command, tab] : {std::pair{Platform::HelpCommand::Index, "Index"}, {Platform::HelpCommand::Search, "Search"},
+                                {Platform::HelpCommand::Contents, "Contents"}}) {
+        viewer.open(command, QString());
+        EXPECT_EQ(tabs->tabText(tabs->currentIndex()), tab);
+    }
+}
+
+class CaseScreenHelpTest : public CaseScreenTest {};
+
+// Each help button and entry of the case screen opens its own page (the first button by the tab).
+TEST_F(CaseScreenHelpTest, EveryHelpEntryOfTheCaseScreenOpensItsPage) {
+    addCase(addCustomer({{"LastName", "Brown"}, {"ShowAs", "Brown"}}));
+    open();
+    using Command = Platform::HelpCommand;
+    struct Entry {
+        int tab;
+        const char* control;
+        Command command;
+        const char* topic;
+    };
+    const Entry entries[] = {
+        {0, "cmdHelp_0", Command::Topic, "Case_Information.htm"}, {1, "cmdHelp_0", Command::Topic, "Loading_Check_Images.htm"},
+        {2, "cmdHelp_0", Command::Topic, "Collection_Info.htm"}, {3, "cmdHelp_0", Command::Topic, "Printing_Notices.htm"},
+        {4, "cmdHelp_0", Command::Topic, "Case_Information.htm"},
+        {0, "cmdHelp_1", Command::Topic, "Scanning_through_Customers_and_Cases.htm"},
+        {0, "cmdMessage", Command::Topic, "Potential_problem_applying_processing_fee.htm"},
+        {0, "mnuHelpItems_0", Command::Contents, ""}, {0, "mnuHelpItems_1", Command::Index, ""},
+        {0, "mnuHelpItems_2", Command::Search, ""}, {0, "mnuHelpItems_4", Command::Topic, "Technical support.htm"},
+        {0, "mnuHelpItems_5", Command::Topic, "Contacting_Dunmark.htm"}};
+    for (const Entry& e : entries) {
+        SCOPED_TRACE(std::string(e.control) + " on tab " + std::to_string(e.tab));
+        screen->findChild<QTabWidget*>("tabCases")->setCurrentIndex(e.tab);
+        platform->helpCalls.clear();
+        if (auto* action = screen->findChild<QAction*>(e.control))
+            action->trigger();
+        else
+            child<QAbstractButton>(e.control)->click();
+        ASSERT_EQ(platform->helpCalls.size(), 1u);
+        EXPECT_EQ(platform->helpCalls[0].command, e.command);
+        EXPECT_EQ(platform->helpCalls[0].topic, e.command == Command::Topic ? QString(e.topic) : QString());
     }
 }
 

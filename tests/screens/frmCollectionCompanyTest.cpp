@@ -110,6 +110,40 @@ TEST_F(frmCollectionCompanyTest, AmountBoxesShowTheirFormatTakeDigitsAndOnePoint
     EXPECT_EQ(percent->text(), "12.5");
 }
 
+TEST_F(frmCollectionCompanyTest, EveryBoxHasItsLabelTooltipAndStartingText) {
+    screen = std::make_unique<frmCollectionCompany>(); // not shown: the design state
+    struct Row {
+        const char* box;
+        const char* label;
+        const char* caption;
+        const char* tip;
+        const char* start;
+    };
+    const Row rows[] = {
+        {"txtCollectionCompany", "lblCollectionCompany", "Collection company &name:", "", ""},
+        {"txtCollectionContact", "lblCollectionContact", "Collection &officers' name:", "", ""},
+        {"txtCollectionPercent", "lblCollectionPercent", "Coll&ection charges (%):",
+         "If the collection agency retains a percentage", "0.00"},
+        {"txtCollectionDollar", "lblCollectionDollar", "Collection ch&arges ($):",
+         "If the collection agency charges a flat fee", "$0.00"},
+        {"txtCourtCosts", "lblCourtCosts", "&Typical court costs:", "Typical cost if taking case to small claims court",
+         "$0.00"},
+        {"txtNSFfee", "lblNSFfee", "Our own &processing fee:", "Allow for administration costs and bank fee", "$0.00"}};
+    for (const Row& row : rows) {
+        auto* label = screen->findChild<QLabel*>(row.label);
+        ASSERT_NE(label, nullptr) << row.label;
+        EXPECT_EQ(label->buddy(), box(row.box)) << "the access letter reaches the box";
+        EXPECT_EQ(QStringList({label->text(), box(row.box)->toolTip(), box(row.box)->text()}),
+                  QStringList({row.caption, row.tip, row.start}));
+    }
+    EXPECT_EQ(QStringList({screen->windowTitle(), includeNsf()->text(), includeNsf()->toolTip(),
+                           screen->findChild<QPushButton*>("cmdExitCategories")->text(),
+                           screen->findChild<QPushButton*>("cmdCancel")->text()}),
+              QStringList({"Collection Information", "&Collection charges (%) also applies to our processing fee:",
+                           "Collection agency also gets a precent of the processing fee", "&OK", "Cance&l"}));
+    EXPECT_EQ(box("txtCourtCosts")->maxLength(), 32767) << "the amount boxes have no limit";
+}
+
 TEST_F(frmCollectionCompanyTest, OpeningShowsTheSettingsOfConfigOnce) {
     addConfigRow();
     QPixmap pixmap(16, 16);

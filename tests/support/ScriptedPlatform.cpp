@@ -52,7 +52,8 @@ Platform::ErrorReportAnswer ScriptedPlatform::showErrorReport(const ErrorReportI
     return answer;
 }
 
-QString ScriptedPlatform::getOpenFileName(const QString&, const QString&, const QString&) {
+QString ScriptedPlatform::getOpenFileName(const QString& title, const QString& folder, const QString& filter) {
+    openFileCalls.push_back({title, folder, filter});
     if (openFileAnswers.empty()) return QString();
     QString answer = openFileAnswers.front();
     openFileAnswers.pop_front();

@@ -39,7 +39,15 @@ public:
     std::function<ErrorReportAnswer(const ErrorReportInfo&)> errorReportHandler;
     std::vector<ErrorReportInfo> errorReports;
 
+    // Answers for the open dialog, taken in order (none queued: cancelled); each call's title, folder
+    // and filter.
     std::deque<QString> openFileAnswers;
+    struct OpenFileCall {
+        QString title;
+        QString folder;
+        QString filter;
+    };
+    std::vector<OpenFileCall> openFileCalls;
     // Answers for the save dialog, taken in order (none queued: cancelled); each call's suggested path.
     std::deque<QString> saveFileAnswers;
     QStringList saveFileSuggestions;

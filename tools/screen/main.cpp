@@ -1,7 +1,9 @@
 // dunmark-screen NAME [TAB] [WIDTHxHEIGHT]: shows one screen of Dunmark with sample content, for
 // looking at it (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
 // frmCustomers, frmSplash, frmFilter (TAB "range": a date range chosen), frmMain (TAB "all": all cases by
-// stage), frmFollowUp, frmExport. For the case screen TAB may also be "picker" (the customer picker's list
+// stage), frmFollowUp, frmExport, frmCheckImages (TAB "back": the back shown; "large": a scan larger
+// than the desktop; "unreadable": pictures that cannot be shown), frmMemoPad, frmCalendar, frmAbout,
+// frmCollectionCompany. For the case screen TAB may also be "picker" (the customer picker's list
 // open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
 // (the case lookup open); a size
 // resizes the window after it is shown.
@@ -16,13 +18,21 @@
 #include "data/engine/Database.h"
 #include "overview/frmFilter.h"
 #include "overview/frmMain.h"
+#include "screens/frmAbout.h"
+#include "screens/frmCalendar.h"
+#include "screens/frmCheckImages.h"
+#include "screens/frmCollectionCompany.h"
 #include "screens/frmExport.h"
+#include "screens/frmMemoPad.h"
 #include "screens/frmSplash.h"
 #include "widgets/QtPlatform.h"
 #include "widgets/WidgetUtilities.h"
 #include "widgets/frmUnexpectedError.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QLocale>
@@ -137,13 +147,78 @@ int main(int argc, char* argv[]) {
         if (size.size() == 2) screen.resize(size[0].toInt(), size[1].toInt());
         return QApplication::exec();
     }
+    if (name == QLatin1String("frmCheckImages")) {
+        // Two drawn cheque sides in the Checks folder, named by the first case.
+        const QSize side = mode == QLatin1String("large") ? QSize(3600, 1650) : QSize(640, 290);
+        for (const QString& file : {QStringLiteral("front.jpg"), QStringLiteral("back.jpg")}) {
+            QImage image(side, QImage::Format_RGB32);
+            image.fill(QColor(236, 242, 230));
+            QPainter p(&image);
+            p.setPen(QPen(QColor(60, 90, 60), side.width() / 200));
+            p.drawRect(image.rect().adjusted(8, 8, -9, -9));
+            QFont font = p.font();
+            font.setPixelSize(side.height() / 9);
+            p.setFont(font);
+            p.drawText(image.rect(), Qt::AlignCenter,
+                       file == QLatin1String("front.jpg") ? QStringLiteral("Pay to the order of ... $1,043.00")
+                                                          : QStringLiteral("Endorsed: RETURNED NSF"));
+            p.end();
+            image.save(ChecksFolder + file);
+        }
+        for (const QString& file : {QStringLiteral("scan.wmf"), QStringLiteral("torn.jpg")}) {
+            QFile damaged(ChecksFolder + file);
+            if (damaged.open(QIODevice::WriteOnly)) damaged.write("not a picture");
+        }
+        const bool unreadable = mode == QLatin1String("unreadable");
+        const Value key(qint64(1));
+        data_vChangeDBValue(DatabasePath, QStringLiteral("Cases"), QStringLiteral("CheckFrontImageFile"),
+                            Value(unreadable ? QStringLiteral("scan.wmf") : QStringLiteral("front.jpg")),
+                            QStringLiteral("PrimaryKey"), key);
+        data_vChangeDBValue(DatabasePath, QStringLiteral("Cases"), QStringLiteral("CheckBackImageFile"),
+                            Value(unreadable ? QStringLiteral("torn.jpg") : QStringLiteral("back.jpg")),
+                            QStringLiteral("PrimaryKey"), key);
+        frmCheckImages screen;
+        screen.lCaseID = 1;
+        screen.setWindowTitle(screen.windowTitle() + QStringLiteral(" - ") +
+                              data_vCheckDBValue(DatabasePath, QStringLiteral("Cases"), QStringLiteral("ReferenceNumber"),
+                                                 QStringLiteral("PrimaryKey"), key)
+                                  .toString());
+        screen.Form_Load();
+        if (mode == QLatin1String("back")) screen.cmdView_Click();
+        screen.exec();
+        return 0;
+    }
+    if (name == QLatin1String("frmMemoPad")) {
+        data_vChangeDBValue(SettingsDatabasePath, QStringLiteral("Config"), QStringLiteral("Memo"),
+                            Value(QStringLiteral("Call the bank about the Brown cheque on Monday.\n"
+                                                 "Second notices go out on Friday.\nAsk the agency about court costs.")),
+                            QString(), Value(QString()));
+        frmMemoPad screen;
+        screen.exec();
+        return 0;
+    }
+    if (name == QLatin1String("frmCalendar")) {
+        frmCalendar screen;
+        screen.exec();
+        return 0;
+    }
+    if (name == QLatin1String("frmAbout")) {
+        frmAbout screen;
+        screen.exec();
+        return 0;
+    }
+    if (name == QLatin1String("frmCollectionCompany")) {
+        frmCollectionCompany screen;
+        screen.exec();
+        return 0;
+    }
     if (name == QLatin1String("frmSplash")) {
         frmSplash screen;
         screen.Form_Load();
         return QApplication::exec();
     }
     QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain|"
-                           "frmFollowUp|frmExport"
+                           "frmFollowUp|frmExport|frmCheckImages|frmMemoPad|frmCalendar|frmAbout|frmCollectionCompany"
                            " [TAB|picker|empty|nocases|lookup|range|all] [WIDTHxHEIGHT]\n";
     return 2;
 }

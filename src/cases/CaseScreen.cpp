@@ -56,10 +56,8 @@ void frmCaseDetails::connectMenus() {
 
     // Screens that are not part of the program yet: present, and disabled whatever the state.
     for (QObject* control : std::initializer_list<QObject*>{
-             ui->cmdMemo, ui->cmdCalendar, ui->cmdCheckImage,
-             ui->mnuPrintCustomerInfo->menuAction(), ui->mnuAboutItem})
+             ui->cmdMemo, ui->cmdCalendar, ui->cmdCheckImage, ui->mnuAboutItem})
         m_unavailable.insert(control);
-    for (QAbstractButton* b : cmdPrintNotice) m_unavailable.insert(b);
     for (QObject* control : std::as_const(m_unavailable)) setAvailable(control, false);
 }
 

@@ -61,6 +61,16 @@ public:
     // ---- stages
     void func_CosmeticCaseAdjustments(Recordset& caseRecordSet);
 
+    // ---- printing (CasePrinting.cpp). Destination 0 the preview, 1 the printer, 2 the PDF file pdfFile.
+    void func_PrintReports(const QString& reportFile, const QString& formula, int destination,
+                           const QString& pdfFile = QString());
+    void cmdPrintNotice_Click(int index);
+    // The entries of "&Current Bad Checks", "&All Bad Checks" and "Customer Checks &Not Accepted":
+    // index 0 to the screen, 1 to the printer, 2 to a PDF file.
+    void mnuReport_Click(const QString& templateName, int index);
+    void mnuPrintNoticesToScreen_Click();
+    void mnuMerchantDetails_Click();
+
     // ---- start-up and closing
     void Form_Load();
     void func_bAdjustForEmptyDatabase();
@@ -188,6 +198,7 @@ private:
     void connectNavigation();
     void connectPicker();
     void connectMenus();
+    void connectPrinting();
 
     // The view selector widens to "All Cases" by itself, with the red flash.
     void widenViewToAllCases();

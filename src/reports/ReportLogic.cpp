@@ -22,6 +22,8 @@ const QString LongDate = QStringLiteral("mmmm d, yyyy");
 const QString ShortDate = QStringLiteral("mm/dd/yyyy");
 
 std::string str(const QString& text) { return text.toStdString(); }
+// A Yes/No field; one without a value reads as No.
+bool truth(const Value& v) { return !v.isNull() && !v.isEmpty() && v.toBool(); }
 QString joined(const QStringList& parts, const QString& separator) {
     QStringList kept;
     for (const QString& p : parts)
@@ -36,7 +38,7 @@ mstch::array lines(const QStringList& texts) {
 }
 QString longDate(const QDate& d) { return d.isValid() ? fmt_Date(d, LongDate) : QString(); }
 QString cityLine(const QString& city, const QString& state, const QString& postal) {
-    return joined({joined({city, state}, QStringLiteral(", ")), postal}, QStringLiteral("  "));
+    return joined({joined({city, state}, QStringLiteral(", ")), postal}, QStringLiteral(" "));
 }
 
 // ---- the columns read, by name
@@ -98,7 +100,7 @@ mstch::map noticeContext(const RowReader& r, const mstch::map& merchant, Money f
     auto t = [&](const char* name) { return r.text(c[name]).trimmed(); };
     auto money = [&](const char* name) { return r.value(c[name]).toMoney(); };
     auto date = [&](const char* name) { return longDate(r.date(c[name])); };
-    auto flag = [&](const char* name) { return r.value(c[name]).toBool(); };
+    auto flag = [&](const char* name) { return truth(r.value(c[name])); };
 
     const QString name = joined({t("Address.Title"), t("Address.FirstName"), t("Address.Initial"), t("Address.LastName")},
                                 QStringLiteral(" "));
@@ -286,7 +288,7 @@ void readCaseLines(ListDocument& doc, const ReportSelection& s, bool openOnly) {
         l.received = received.isValid() ? fmt_Date(received, ShortDate) : QString();
         if (openOnly)
             l.status = r.text(c["Cases.Stage"]);
-        else if (r.value(c["Cases.CaseOpen"]).toBool())
+        else if (truth(r.value(c["Cases.CaseOpen"])))
             l.status = QStringLiteral("Open");
         else
             l.status = r.text(c["Cases.FinalResult"]).isEmpty() ? QStringLiteral("Closed") : r.text(c["Cases.FinalResult"]);

@@ -8,7 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QFile>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 
@@ -30,8 +30,11 @@ void unpack(const QString& archive) {
             throw AppError(ErrNo::PathFileAccess, QStringLiteral("%1 cannot be read from %2.").arg(name, archive));
         const QByteArray bytes = entry.readAll();
         entry.close();
-        QSaveFile out(target.filePath(name));
-        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
+        // A template that already holds the archive's text is left as it is; any other is written over.
+        QFile out(target.filePath(name));
+        if (out.open(QIODevice::ReadOnly) && out.size() == bytes.size() && out.readAll() == bytes) continue;
+        out.close();
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() || !out.flush())
             throw AppError(ErrNo::PathFileAccess, QStringLiteral("%1 cannot be written.").arg(target.filePath(name)));
     }
 }

@@ -11,7 +11,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QAbstractTextDocumentLayout>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <algorithm>
 #include <mstch/mstch.hpp>
 #include <vector>
@@ -229,7 +233,11 @@ public:
                 last = start + n == count;
                 fill(section, device, pageSize, page, start, n, last);
                 if (section.pageCount() <= 1 || n <= 1) break;
-                --n; // a line that wraps takes the room of another, and the totals need theirs
+                // Too many for the page (a line that wraps, the totals): as many as the layout put
+                // on the first page, and that many on the pages after.
+                const qsizetype fit = linesOnFirstPage(section, pageSize.height());
+                n = std::clamp<qsizetype>(fit, 1, n - 1);
+                perPage = n;
             }
             addSection(section);
             if (last) break;
@@ -239,6 +247,21 @@ public:
     }
 
 private:
+    // The data lines of the page's longest table whose bottom lies on the first page.
+    static qsizetype linesOnFirstPage(QTextDocument& section, double pageHeight) {
+        QTextTable* table = nullptr;
+        for (QTextFrame* frame : section.rootFrame()->childFrames())
+            if (auto* t = qobject_cast<QTextTable*>(frame); t && (!table || t->rows() > table->rows())) table = t;
+        if (!table) return 1;
+        QAbstractTextDocumentLayout* layout = section.documentLayout();
+        qsizetype fit = 0;
+        for (int row = 1; row < table->rows(); ++row) {
+            if (layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block()).bottom() > pageHeight) break;
+            ++fit;
+        }
+        return fit;
+    }
+
     mstch::map lineContext(const ListLine& l) const {
         return mstch::map{{"name", str(l.name)},
                           {"reference", str(l.reference)},

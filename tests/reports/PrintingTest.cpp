@@ -2,10 +2,16 @@
 #include "core/AppError.h"
 #include "core/AppInfo.h"
 #include "data/ConfigSettings.h"
+#include "data/engine/Database.h"
 #include "reports/ReportArchiveLogic.h"
 #include "reports/ReportLogic.h"
+#include "screens/frmMerchantDetails.h"
+#include "widgets/HelpViewer.h"
 
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QTextBrowser>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -135,6 +141,30 @@ TEST_F(PrintingTest, AnAddressWithoutCompanyOrSecondLineLeavesNoGapAndASharedRef
     EXPECT_TRUE(both.contains("number 77") && both.contains("number 78"));
 }
 
+TEST_F(PrintingTest, ALongListRunsOverPagesWithItsHeadingsOnEachAndTheTotalsOnTheLast) {
+    Database db = Database::open(DatabasePath);
+    db.beginTrans();
+    for (int i = 0; i < 150; ++i)
+        db.execute(QString("INSERT INTO Cases (CustomerID, CaseOpen, ReferenceNumber, CheckAmount, BallanceOwed) "
+                           "VALUES (%1, True, 'L%2', 1, 1)").arg(obrien).arg(i, 3, 10, QChar('0')));
+    db.commitTrans();
+    ASSERT_TRUE(func_bExtractReports());
+    const QStringList pages = print("Current Bad Checks.rpt", "").split('\f');
+    ASSERT_GE(pages.size(), 3);
+    for (int i = 0; i < pages.size(); ++i) {
+        EXPECT_TRUE(pages[i].contains("Customer\tReference") || pages[i].contains("Customer")) << i;
+        EXPECT_TRUE(pages[i].contains(QString("Page %1").arg(i + 1))) << i;
+        EXPECT_EQ(pages[i].contains("Totals"), i == pages.size() - 1) << i;
+    }
+    const QString all = pages.join('\n');
+    for (int i = 0; i < 150; ++i) EXPECT_EQ(all.count(QString("L%1").arg(i, 3, 10, QChar('0'))), 1) << i;
+    EXPECT_TRUE(all.contains("153 cases"));
+    // Each page's text fits its page: the PDF has as many pages as the list has sections.
+    QFile pdf(platform->reportFiles.last());
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.readAll().count("/Type /Page\n"), pages.size());
+}
+
 TEST_F(PrintingTest, NoticesFollowTheStoredSettingListsTheirEntryAndTheCaseIsWrittenFirst) {
     open();
     screen->showCase(quoted, obrien);
@@ -220,6 +250,32 @@ TEST_F(PrintingTest, AFailingPrinterIsReportedAsPrinterError) {
     ASSERT_FALSE(platform->messages.empty());
     EXPECT_EQ(platform->messages.front().title, "Printer Error");
     EXPECT_TRUE(platform->reportFiles.isEmpty());
+}
+
+TEST_F(PrintingTest, MerchantDetailsAreEditedUnderOptionsAndHeadTheNextLetter) {
+    open();
+    platform->modalHandlers.push_back([this](QObject* screen) {
+        auto* details = qobject_cast<frmMerchantDetails*>(screen);
+        ASSERT_NE(details, nullptr);
+        EXPECT_EQ(details->box("CompanyName")->text(), "Harbour Hardware");
+        EXPECT_EQ(details->box("Ext")->maxLength(), 10);
+        details->box("CompanyName")->setText("Quay Tools");
+        details->box("Fax")->clear();
+        details->findChild<QPushButton*>("cmdHelp")->click();
+        details->findChild<QPushButton*>("cmdOK")->click();
+    });
+    action("mnuMerchantDetails")->trigger();
+    EXPECT_EQ(config_Text("CompanyName"), std::optional<QString>("Quay Tools"));
+    ASSERT_EQ(platform->helpCalls.size(), 1u);
+    EXPECT_EQ(platform->helpCalls[0].topic, "Merchant_Details.htm");
+    ASSERT_TRUE(func_bExtractReports());
+    const QString letter = print("Final Notice.rpt", report_sReferenceFormula("AB'12"));
+    EXPECT_TRUE(letter.trimmed().startsWith("Quay Tools\n")) << letter.toStdString();
+    EXPECT_FALSE(letter.contains("Fax"));
+    // Its help page is in the help file.
+    HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
+    viewer.open(Platform::HelpCommand::Topic, "Merchant_Details.htm");
+    EXPECT_TRUE(viewer.findChild<QTextBrowser*>()->toPlainText().startsWith("Merchant Details"));
 }
 
 } // namespace

@@ -146,19 +146,19 @@ TEST_F(PrintingTest, ALongListRunsOverPagesWithItsHeadingsOnEachAndTheTotalsOnTh
     db.beginTrans();
     for (int i = 0; i < 150; ++i)
         db.execute(QString("INSERT INTO Cases (CustomerID, CaseOpen, ReferenceNumber, CheckAmount, BallanceOwed) "
-                           "VALUES (%1, True, 'L%2', 1, 1)").arg(obrien).arg(i, 3, 10, QChar('0')));
+                           "VALUES (%1, True, 'L%2', 10000, 10000)").arg(obrien).arg(i, 3, 10, QChar('0')));
     db.commitTrans();
     ASSERT_TRUE(func_bExtractReports());
     const QStringList pages = print("Current Bad Checks.rpt", "").split('\f');
     ASSERT_GE(pages.size(), 3);
     for (int i = 0; i < pages.size(); ++i) {
-        EXPECT_TRUE(pages[i].contains("Customer\tReference") || pages[i].contains("Customer")) << i;
+        EXPECT_TRUE(pages[i].contains("Customer")) << i;
         EXPECT_TRUE(pages[i].contains(QString("Page %1").arg(i + 1))) << i;
         EXPECT_EQ(pages[i].contains("Totals"), i == pages.size() - 1) << i;
     }
     const QString all = pages.join('\n');
     for (int i = 0; i < 150; ++i) EXPECT_EQ(all.count(QString("L%1").arg(i, 3, 10, QChar('0'))), 1) << i;
-    EXPECT_TRUE(all.contains("153 cases"));
+    EXPECT_TRUE(all.contains("153 cases") && all.contains("$1,279.50"));
     // Each page's text fits its page: the PDF has as many pages as the list has sections.
     QFile pdf(platform->reportFiles.last());
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));

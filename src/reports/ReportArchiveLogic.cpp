@@ -46,7 +46,7 @@ const QStringList& report_TemplateNames() {
         QStringLiteral("First Notice.rpt"),         QStringLiteral("Second Notice.rpt"),
         QStringLiteral("Final Notice.rpt"),         QStringLiteral("Collection Request.rpt"),
         QStringLiteral("Current Bad Checks.rpt"),   QStringLiteral("All Bad Checks.rpt"),
-        QStringLiteral("Checks Not Accepted.rpt")};
+        QStringLiteral("Checks Not Accepted.rpt"),  QStringLiteral("Follow-up List.rpt")};
     return names;
 }
 

@@ -7,7 +7,7 @@
 // from the template sources; every print unpacks them again into ReportsFolder, so a template
 // changed there lasts until the next print (the sources are where templates change for good).
 
-// The seven templates, by name.
+// The seven templates, by name, and the follow-up list's.
 const QStringList& report_TemplateNames();
 // ProgramFolder + "/brenvola.ccs", and the name a run broken off half-way may have left it under.
 QString report_sArchivePath();

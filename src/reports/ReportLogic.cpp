@@ -193,11 +193,7 @@ public:
 };
 
 // ---- lists: one line per case or customer, laid out a page at a time
-struct ListLine {
-    QString name, reference, received, status, phone, identification;
-    int cases = 0;
-    Money amount, paid, balance;
-};
+using ListLine = ReportLine;
 
 QString displayName(const QString& showAs, const QString& last, const QString& first, const QString& company) {
     if (!showAs.trimmed().isEmpty()) return showAs.trimmed();
@@ -270,6 +266,8 @@ private:
                           {"phone", str(l.phone)},
                           {"identification", str(l.identification)},
                           {"cases", l.cases},
+                          {"days", l.days},
+                          {"note", str(l.note)},
                           {"amount", str(fmt_Currency(l.amount))},
                           {"paid", str(fmt_Currency(l.paid))},
                           {"balance", str(fmt_Currency(l.balance))}};
@@ -413,6 +411,9 @@ std::unique_ptr<ReportDocument> report_Build(const QString& templatePath, const 
     doc->title = title;
     doc->html = str(html);
     doc->printed = today;
+    if (data == QLatin1String("given"))
+        throw AppError(ReportErr::TemplateNotUnderstood,
+                       QStringLiteral("The report template \"%1\" prints only the lines a screen gives it.").arg(title));
     if (data == QLatin1String("open-cases") || data == QLatin1String("all-cases"))
         readCaseLines(*doc, selection, data == QLatin1String("open-cases"));
     else if (data == QLatin1String("no-more-checks"))
@@ -424,6 +425,26 @@ std::unique_ptr<ReportDocument> report_Build(const QString& templatePath, const 
         const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
         return byName != 0 ? byName < 0 : a.reference.compare(b.reference, Qt::CaseInsensitive) < 0;
     });
+    for (const ListLine& l : doc->items) {
+        doc->totals.cases += l.cases;
+        doc->totals.amount += l.amount;
+        doc->totals.paid += l.paid;
+        doc->totals.balance += l.balance;
+    }
+    return doc;
+}
+
+std::unique_ptr<ReportDocument> report_BuildList(const QString& templatePath, std::vector<ReportLine> lines,
+                                                 const QDateTime& now) {
+    QFile file(templatePath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(ReportErr::TemplateNotFound,
+                       QStringLiteral("The report template \"%1\" cannot be found.").arg(QFileInfo(templatePath).fileName()));
+    auto doc = std::make_unique<ListDocument>();
+    doc->title = QFileInfo(templatePath).completeBaseName();
+    doc->html = str(QString::fromUtf8(file.readAll()));
+    doc->printed = fmt_Date(now.date(), LongDate);
+    doc->items = std::move(lines);
     for (const ListLine& l : doc->items) {
         doc->totals.cases += l.cases;
         doc->totals.amount += l.amount;

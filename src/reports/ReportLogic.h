@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/Money.h"
 #include "core/ReportDocument.h"
 
 #include <QDateTime>
 #include <QString>
 #include <memory>
+#include <vector>
 
 // The report engine. A template (".rpt") is an HTML file with Mustache tags; a meta tag names the
 // data it is made from:
@@ -12,6 +14,7 @@
 //   <meta name="report-data" content="open-cases">      a list, one line per open case
 //   <meta name="report-data" content="all-cases">       a list, one line per case
 //   <meta name="report-data" content="no-more-checks">  a list, one line per customer refused
+//   <meta name="report-data" content="given">           a list of lines handed over by a screen
 // A list template describes one page: its lines ({{#lines}}), the page number ({{page}}), the
 // running date ({{printed}}) and, on the last page only ({{#last}}), the totals ({{totals.amount}}).
 
@@ -40,6 +43,19 @@ QString report_sReferenceFormula(const QString& reference);
 // now gives the date printed on the reports.
 std::unique_ptr<ReportDocument> report_Build(const QString& templatePath, const ReportSelection& selection,
                                              const QDateTime& now);
+// One line of a list: the tags {{name}}, {{reference}}, {{received}}, {{status}}, {{phone}},
+// {{identification}}, {{cases}}, {{days}}, {{note}}, {{amount}}, {{paid}}, {{balance}} (amounts in
+// the "Currency" format); the totals add up cases, amount, paid and balance.
+struct ReportLine {
+    QString name, reference, received, status, phone, identification, note;
+    int cases = 0;
+    int days = 0;
+    Money amount, paid, balance;
+};
+// A list whose lines a screen hands over (a template of data "given"); 20507 when the file is not there.
+std::unique_ptr<ReportDocument> report_BuildList(const QString& templatePath, std::vector<ReportLine> lines,
+                                                 const QDateTime& now);
+
 // The number of cases (notice) or lines (list) the document holds.
 qsizetype report_lItemCount(const ReportDocument& document);
 

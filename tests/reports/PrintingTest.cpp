@@ -18,14 +18,12 @@
 
 namespace {
 
-// The built archive in the program folder, a merchant, and a few customers and cases; the PDF files
-// go to DUNMARK_TEST_REPORT_FOLDER when it is set (to look at them).
+// The built archive in the program folder, a merchant, and a few customers and cases.
 class PrintingTest : public CaseScreenTest {
 protected:
     void SetUp() override {
         CaseScreenTest::SetUp();
         ASSERT_TRUE(QFile::copy(DUNMARK_TEST_REPORT_ARCHIVE, report_sArchivePath()));
-        platform->reportFolder = qEnvironmentVariable("DUNMARK_TEST_REPORT_FOLDER", folder->path());
         for (auto [field, value] : {std::pair{"CompanyName", "Harbour Hardware"}, {"Contact", "Dana Reyes"},
                                     {"Address1", "12 Quay Street"}, {"City", "Portland"}, {"ProvState", "ME"},
                                     {"Postal", "04101"}, {"Phone", "207-555-0134"}, {"Fax", "207-555-0199"}})

@@ -1,6 +1,6 @@
 // dunmark-screen NAME [TAB] [WIDTHxHEIGHT]: shows one screen of Dunmark with sample content, for
 // looking at it (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
-// frmCustomers, frmSplash, frmFilter (TAB "range": a date range chosen), frmMain (TAB "all": all cases by
+// frmCustomers, frmSplash, frmMerchantDetails, frmFilter (TAB "range": a date range chosen), frmMain (TAB "all": all cases by
 // stage). For the case screen TAB may also be "picker" (the customer picker's list
 // open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
 // (the case lookup open); a size
@@ -15,6 +15,7 @@
 #include "data/engine/Database.h"
 #include "overview/frmFilter.h"
 #include "overview/frmMain.h"
+#include "screens/frmMerchantDetails.h"
 #include "screens/frmSplash.h"
 #include "widgets/QtPlatform.h"
 #include "widgets/WidgetUtilities.h"
@@ -122,12 +123,17 @@ int main(int argc, char* argv[]) {
         if (size.size() == 2) screen.resize(size[0].toInt(), size[1].toInt());
         return QApplication::exec();
     }
+    if (name == QLatin1String("frmMerchantDetails")) {
+        frmMerchantDetails screen;
+        screen.exec();
+        return 0;
+    }
     if (name == QLatin1String("frmSplash")) {
         frmSplash screen;
         screen.Form_Load();
         return QApplication::exec();
     }
-    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain"
+    QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain|frmMerchantDetails"
                            " [TAB|picker|empty|nocases|lookup|range|all] [WIDTHxHEIGHT]\n";
     return 2;
 }

@@ -1,8 +1,8 @@
-// dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER]: times the record
-// operations, a navigation step, the case screen's reading, the overview, the filter, the follow-up list,
-// the CSV export, the cheque images screen and the memo pad on a program folder of sample data, each
-// beside the same reading done with prepared SQLite statements on the same file in the same run, and
-// prints medians and ratios.
+// dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER] [--printing-only]: times
+// the record operations, a navigation step, the case screen's reading, the overview, the filter, the
+// follow-up list, the CSV export, the cheque images screen, the memo pad and the printing on a program
+// folder of sample data, each beside the same reading done with prepared SQLite statements on the same
+// file in the same run, and prints medians and ratios.
 #include "bench/SampleData.h"
 #include "cases/FollowUpLogic.h"
 #include "cases/frmCaseDetails.h"
@@ -16,11 +16,15 @@
 #include "overview/OverviewModel.h"
 #include "overview/frmFilter.h"
 #include "overview/frmMain.h"
+#include "reports/ReportArchiveLogic.h"
+#include "reports/ReportLogic.h"
 #include "screens/frmCheckImages.h"
 #include "screens/frmMemoPad.h"
 #include "widgets/QtPlatform.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
@@ -197,6 +201,7 @@ struct Options {
     int customers = 50000;
     int cases = 100000;
     int runs = 1000;
+    bool printingOnly = false; // only the printing
     QString folder; // a program folder to use (filled when it has no database yet) instead of a temporary one
 };
 
@@ -204,6 +209,10 @@ bool parse(const QStringList& args, Options& o) {
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--folder") && i + 1 < args.size()) {
             o.folder = args[++i];
+            continue;
+        }
+        if (args[i] == QLatin1String("--printing-only")) {
+            o.printingOnly = true;
             continue;
         }
         bool ok = false;
@@ -621,7 +630,69 @@ public:
         reportLimit(QStringLiteral("memo pad: 1 MB stored by Exit and shown again"), memoRuns, rawMemo, 1000);
     }
 
+    // The printing: extraction, a notice and the list of every case, each to a PDF file, beside the
+    // raw reading of their rows; and the memory the long list takes beyond what the process held.
+    void printing() {
+        out << "Printing" << Qt::endl;
+        QFile::remove(report_sArchivePath());
+        if (!QFile::copy(QStringLiteral(DUNMARK_BENCH_REPORT_ARCHIVE), report_sArchivePath()))
+            throw std::runtime_error("cannot copy the report archive");
+        std::vector<double> program, direct;
+        RawStatement probe(raw, "SELECT 1");
+        for (int i = 0; i < 5; ++i) {
+            program.push_back(millisecondsOf([] { func_bExtractReports(); }));
+            direct.push_back(millisecondsOf([&] { probe.readAll(); }));
+        }
+        reportLimit(QStringLiteral("templates extracted"), program, direct, 50);
+
+        RawStatement reference(raw, "SELECT ReferenceNumber FROM Cases ORDER BY CaseID LIMIT 1 OFFSET 500");
+        const QString ref = reference.step() ? reference.value(0).toString() : QString();
+        reference.reset();
+        RawStatement notice(raw, "SELECT * FROM Cases LEFT JOIN Address ON Cases.CustomerID = Address.CustomerID"
+                                 " WHERE Cases.ReferenceNumber = ?");
+        const QString pdf = ProgramFolder + QStringLiteral("/bench.pdf");
+        const auto run = [&](const char* name, const QString& formula) {
+            ReportControl r;
+            r.ReportFileName = ReportsFolder + QString::fromLatin1(name);
+            r.SelectionFormula = formula;
+            r.Destination = ReportControl::ToFile;
+            r.PrintFileName = pdf;
+            r.run();
+        };
+        program.clear();
+        direct.clear();
+        for (int i = 0; i < 5; ++i) {
+            program.push_back(millisecondsOf([&] { run("First Notice.rpt", report_sReferenceFormula(ref)); }));
+            direct.push_back(millisecondsOf([&] { notice.bind(1, ref).readAll(); }));
+        }
+        reportLimit(QStringLiteral("first notice to PDF"), program, direct, 150);
+
+        RawStatement all(raw, "SELECT Cases.ReferenceNumber, Cases.DateReceived, Cases.Stage, Cases.CaseOpen,"
+                              " Cases.FinalResult, Cases.CheckAmount, Cases.AmountPaid, Cases.BallanceOwed,"
+                              " Address.ShowAs FROM Cases LEFT JOIN Address ON Cases.CustomerID = Address.CustomerID"
+                              " ORDER BY Address.ShowAs");
+        const qint64 before = memoryKb("VmRSS:");
+        QFile clear(QStringLiteral("/proc/self/clear_refs")); // starts the peak anew
+        if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+        clear.close();
+        program = {millisecondsOf([&] { run("All Bad Checks.rpt", QString()); })};
+        const qint64 peak = memoryKb("VmHWM:");
+        direct = {millisecondsOf([&] { all.readAll(); })};
+        reportLimit(QStringLiteral("all bad checks to PDF"), program, direct, 10000);
+        out << "  all bad checks: " << QFileInfo(pdf).size() / 1024 << " KB of PDF; peak memory "
+            << (peak - before) / 1024 << " MB above the " << before / 1024 << " MB held before" << Qt::endl;
+        QFile::remove(pdf);
+    }
+
 private:
+    static qint64 memoryKb(const char* field) {
+        QFile status(QStringLiteral("/proc/self/status"));
+        if (!status.open(QIODevice::ReadOnly)) return 0;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith(field)) return line.mid(qsizetype(strlen(field))).trimmed().split(' ').value(0).toLongLong();
+        return 0;
+    }
+
     const Options& o;
     const RawDatabase& raw;
     std::mt19937_64 rng;
@@ -638,7 +709,7 @@ int main(int argc, char* argv[]) {
     Options options;
     if (!parse(QCoreApplication::arguments(), options)) {
         QTextStream(stderr)
-            << "usage: dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER]\n";
+            << "usage: dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER] [--printing-only]\n";
         return 2;
     }
     setPlatform(std::make_unique<QtPlatform>());
@@ -672,12 +743,15 @@ int main(int argc, char* argv[]) {
 
         const RawDatabase raw(DatabasePath);
         Bench bench(options, raw);
-        bench.recordOperations();
-        bench.navigationStep();
-        bench.caseScreen();
-        bench.overviewAndFilter();
-        bench.followUpAndExport();
-        bench.accessories();
+        if (!options.printingOnly) {
+            bench.recordOperations();
+            bench.navigationStep();
+            bench.caseScreen();
+            bench.overviewAndFilter();
+            bench.followUpAndExport();
+            bench.accessories();
+        }
+        bench.printing();
     } catch (const std::exception& e) {
         QTextStream(stderr) << "dunmark_bench: " << e.what() << "\n";
         return 1;

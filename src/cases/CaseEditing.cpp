@@ -43,11 +43,10 @@ void frmCaseDetails::connectEditing() {
 }
 
 void frmCaseDetails::setAvailable(QObject* control, bool enabled) {
-    const bool on = enabled && !m_unavailable.contains(control);
     if (auto* widget = qobject_cast<QWidget*>(control))
-        widget->setEnabled(on);
+        widget->setEnabled(enabled);
     else if (auto* action = qobject_cast<QAction*>(control))
-        action->setEnabled(on);
+        action->setEnabled(enabled);
 }
 
 void frmCaseDetails::func_EnableControls(bool enable) {

@@ -83,11 +83,6 @@ void frmCaseDetails::connectMenus() {
     connect(ui->cmdFollowUp, &QAbstractButton::clicked, this, [this] { mnuFollowUpList_Click(); });
     connect(ui->cmdFilter, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(4); });
     connect(ui->Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
-
-    // Screens that are not part of the program yet: present, and disabled whatever the state.
-    m_unavailable.insert(ui->mnuPrintCustomerInfo->menuAction());
-    for (QAbstractButton* b : cmdPrintNotice) m_unavailable.insert(b);
-    for (QObject* control : std::as_const(m_unavailable)) setAvailable(control, false);
 }
 
 void frmCaseDetails::Form_Load() {

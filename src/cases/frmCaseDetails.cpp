@@ -40,6 +40,7 @@ frmCaseDetails::frmCaseDetails(QWidget* parent) : QMainWindow(parent), ui(new Ui
     connectNavigation();
     connectPicker();
     connectMenus();
+    connectPrinting();
     installKeyPreview();
     // Nothing on display yet: the key panels are blank and the case buttons have nowhere to go.
     setCaseKey(0);

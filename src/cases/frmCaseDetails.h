@@ -62,6 +62,16 @@ public:
     // ---- stages
     void func_CosmeticCaseAdjustments(Recordset& caseRecordSet);
 
+    // ---- printing (CasePrinting.cpp). Destination 0 the preview, 1 the printer, 2 the PDF file pdfFile.
+    void func_PrintReports(const QString& reportFile, const QString& formula, int destination,
+                           const QString& pdfFile = QString());
+    void cmdPrintNotice_Click(int index);
+    // The entries of "&Current Bad Checks", "&All Bad Checks" and "Customer Checks &Not Accepted":
+    // index 0 to the screen, 1 to the printer, 2 to a PDF file.
+    void mnuReport_Click(const QString& templateName, int index);
+    void mnuPrintNoticesToScreen_Click();
+    void mnuMerchantDetails_Click();
+
     // ---- start-up and closing
     void Form_Load();
     void func_bAdjustForEmptyDatabase();
@@ -189,6 +199,7 @@ private:
     void connectNavigation();
     void connectPicker();
     void connectMenus();
+    void connectPrinting();
 
     // The view selector widens to "All Cases" by itself, with the red flash.
     void widenViewToAllCases();
@@ -259,7 +270,6 @@ private:
     QPointer<frmFollowUp> m_followUp;
     qint64 m_customerKey = 0;
     qint64 m_caseCustomerKey = 0;
-    QSet<QObject*> m_unavailable;
     // Fields of the case on display that the file holds in a form that does not fit them, by their
     // place in caseFields(), with what the screen would write for them right after the display.
     QHash<int, Value> m_unreadable;

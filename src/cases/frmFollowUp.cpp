@@ -5,6 +5,8 @@
 #include "core/Format.h"
 #include "core/Platform.h"
 #include "core/Scoped.h"
+#include "reports/ReportArchiveLogic.h"
+#include "reports/ReportLogic.h"
 #include "widgets/CaseDisplay.h"
 #include "widgets/WidgetUtilities.h"
 
@@ -78,6 +80,9 @@ frmFollowUp::frmFollowUp(CaseDisplay* caseScreen, QWidget* parent) : QDialog(par
     auto* buttons = new QDialogButtonBox(this);
     auto* refresh = buttons->addButton(QStringLiteral("&Refresh"), QDialogButtonBox::ActionRole);
     refresh->setObjectName(QStringLiteral("cmdRefresh"));
+    auto* print = buttons->addButton(QStringLiteral("&Print"), QDialogButtonBox::ActionRole);
+    print->setObjectName(QStringLiteral("cmdPrint"));
+    connect(print, &QPushButton::clicked, this, [this] { cmdPrint_Click(); });
     auto* close = buttons->addButton(QStringLiteral("&Close"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cmdClose"));
     util_AddHelpButton(buttons, QStringLiteral("frmFollowUp"), QStringLiteral("Follow_up_List.htm"));
@@ -124,4 +129,30 @@ void frmFollowUp::openCaseOfRow(int row) {
     if (row < 0 || row >= m_model.rowCount() || !m_caseScreen) return;
     const FollowUpLine& line = m_model.line(row);
     g.run([&] { m_caseScreen->showCase(line.caseId, line.customerId); });
+}
+
+void frmFollowUp::cmdPrint_Click() {
+    ErrorGuard g(QStringLiteral("frmFollowUp ! cmdPrint_Click"));
+    BusyPointer busy;
+    if (!g.run([] { func_bExtractReports(); })) return;
+    g.run([&] {
+        std::vector<ReportLine> lines;
+        lines.reserve(size_t(m_model.rowCount()));
+        for (int row = 0; row < m_model.rowCount(); ++row) {
+            const FollowUpLine& l = m_model.line(row);
+            ReportLine r;
+            r.name = m_model.data(m_model.index(row, FollowUpModel::Customer), Qt::DisplayRole).toString();
+            r.reference = l.reference;
+            r.status = l.stage;
+            r.received = m_model.data(m_model.index(row, FollowUpModel::StageDate), Qt::DisplayRole).toString();
+            r.days = l.daysWaiting;
+            r.balance = l.balance;
+            r.note = l.nextStep;
+            r.cases = 1;
+            lines.push_back(std::move(r));
+        }
+        const auto doc = report_BuildList(ReportsFolder + QStringLiteral("Follow-up List.rpt"), std::move(lines),
+                                          platform().now());
+        platform().outputReport(*doc, Platform::ReportTarget::Preview, doc->title);
+    });
 }

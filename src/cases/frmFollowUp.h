@@ -36,6 +36,8 @@ public:
     // Reads the worklist from the file again.
     void func_Refresh();
     void openCaseOfRow(int row);
+    // "&Print": the list as it stands, through the report engine to the preview.
+    void cmdPrint_Click();
 
     FollowUpModel& model() { return m_model; }
     QTableView* table() const { return m_table; }

@@ -7,7 +7,7 @@
 #include <memory>
 
 class QObject;
-class QTextDocument;
+class ReportDocument;
 
 // Everything that would stop a test or leave the process goes through this interface: message
 // boxes, the modal and modeless display of screens, dialogs, the shell, the help viewer, report
@@ -69,8 +69,9 @@ public:
     // Opens the help viewer on the help file; topic is the page name (Topic only).
     virtual void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) = 0;
 
-    // Sends a laid-out report to the preview window or the printer.
-    virtual void outputReport(QTextDocument& document, ReportTarget target, const QString& title) = 0;
+    // Sends a report to the preview window (print, zoom, pages, "Save as PDF...") or, through the
+    // printer dialog, to the printer. Raises 482 when there is no printer or it fails.
+    virtual void outputReport(const ReportDocument& document, ReportTarget target, const QString& title) = 0;
 
     virtual void setClipboardText(const QString& text) = 0;
 

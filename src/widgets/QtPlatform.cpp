@@ -1,13 +1,16 @@
 #include "widgets/QtPlatform.h"
 
 #include "core/ErrorHandling.h"
+#include "core/ReportDocument.h"
 #include "widgets/HelpViewer.h"
 #include "widgets/frmUnexpectedError.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QAction>
 #include <QDialog>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -15,8 +18,12 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTextDocument>
+#include <QToolBar>
+#include <optional>
 #include <QUrl>
 
 #include <cstdlib>
@@ -142,19 +149,52 @@ void QtPlatform::showHelp(const QString& helpFile, HelpCommand command, const QS
     m_helpViewer->open(command, topic);
 }
 
-void QtPlatform::outputReport(QTextDocument& document, ReportTarget target, const QString& title) {
+void QtPlatform::outputReport(const ReportDocument& document, ReportTarget target, const QString& title) {
+    // An error while painting is carried out of Qt's signal and raised when the dialog has closed.
+    std::optional<AppError> failure;
+    auto paint = [&](QPrinter* p) {
+        try {
+            document.print(*p);
+        } catch (const AppError& e) {
+            failure = e;
+        }
+    };
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(title);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
     if (target == ReportTarget::Preview) {
         QPrintPreviewDialog preview(&printer, QApplication::activeWindow());
         preview.setWindowTitle(title);
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                         [&document](QPrinter* p) { document.print(p); });
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, paint);
+        if (auto* bar = preview.findChild<QToolBar*>()) {
+            bar->addSeparator();
+            QAction* save = bar->addAction(QStringLiteral("Save as PDF..."));
+            save->setToolTip(QStringLiteral("Save the report as a PDF file"));
+            QObject::connect(save, &QAction::triggered, &preview, [&] {
+                const QString path = getSaveFileName(
+                    QStringLiteral("Save as PDF"),
+                    QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                        .filePath(report_sPdfFileName(title, QDate::currentDate())),
+                    QStringLiteral("PDF files (*.pdf)"));
+                if (path.isEmpty()) return;
+                try {
+                    document.writePdf(path);
+                } catch (const AppError& e) {
+                    QMessageBox::warning(&preview, QStringLiteral("Save as PDF"), e.description());
+                }
+            });
+        }
         preview.exec();
+        if (failure) throw *failure;
         return;
     }
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        throw AppError(ErrNo::PrinterError, QStringLiteral("No printer is set up on this computer."));
     QPrintDialog dialog(&printer, QApplication::activeWindow());
-    if (dialog.exec() == QDialog::Accepted) document.print(&printer);
+    if (dialog.exec() != QDialog::Accepted) return;
+    if (!printer.isValid()) throw AppError(ErrNo::PrinterError, QStringLiteral("Printer Error"));
+    paint(&printer);
+    if (failure) throw *failure;
 }
 
 void QtPlatform::setClipboardText(const QString& text) {

@@ -26,7 +26,7 @@ public:
     void openTarget(const QString& target) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
     void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) override;
-    void outputReport(QTextDocument& document, ReportTarget target, const QString& title) override;
+    void outputReport(const ReportDocument& document, ReportTarget target, const QString& title) override;
     void setClipboardText(const QString& text) override;
     void setPointer(int cursorShape) override;
     QDateTime now() override;

@@ -2,6 +2,10 @@
 #include "cases/FollowUpLogic.h"
 #include "cases/frmFollowUp.h"
 #include "core/AppInfo.h"
+#include "reports/ReportArchiveLogic.h"
+
+#include <QFile>
+#include <QPushButton>
 
 #include <QLineEdit>
 #include <QTableView>
@@ -81,6 +85,23 @@ TEST_F(FollowUpTest, ADoubleClickedLineOpensItsCaseWithItsCustomer) {
     screen->mnuFollowUpList_Click();
     EXPECT_EQ(screen->findChildren<frmFollowUp*>().size(), 1);
     EXPECT_EQ(list->model().rowCount(), 2);
+}
+
+TEST_F(FollowUpTest, PrintSendsTheListAsItStandsToThePreview) {
+    ASSERT_TRUE(QFile::copy(DUNMARK_TEST_REPORT_ARCHIVE, report_sArchivePath()));
+    const QDateTime now = platform->clock;
+    caseAt("Second Notice", now.addDays(-9));
+    caseAt("Attorney", now.addDays(-30));
+    frmFollowUp list(nullptr);
+    list.func_Refresh();
+    list.findChild<QPushButton*>("cmdPrint")->click();
+    ASSERT_EQ(platform->reportTexts.size(), 1);
+    EXPECT_EQ(platform->reportTargets, std::vector<Platform::ReportTarget>{Platform::ReportTarget::Preview});
+    const QString text = platform->reportTexts[0];
+    for (const char* s : {"Follow-up List", "Show Attorney", "Show Second Notice", "Final Notice due", "30", "9",
+                          "$25.00", "2 cases"})
+        EXPECT_TRUE(text.contains(s)) << s << "\n" << text.toStdString();
+    EXPECT_LT(text.indexOf("Show Attorney"), text.indexOf("Show Second Notice")) << "in the list's order";
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QPdfWriter>
-#include <QTextDocument>
+#include "core/AppError.h"
+#include "core/ReportDocument.h"
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -79,15 +79,17 @@ void ScriptedPlatform::showHelp(const QString& helpFile, HelpCommand command, co
     helpCalls.push_back({helpFile, command, topic});
 }
 
-void ScriptedPlatform::outputReport(QTextDocument& document, ReportTarget target, const QString& title) {
+void ScriptedPlatform::outputReport(const ReportDocument& document, ReportTarget target, const QString& title) {
+    reportTargets.push_back(target);
+    if (target == ReportTarget::Printer && printerFails)
+        throw AppError(ErrNo::PrinterError, QStringLiteral("Printer Error"));
     const QString folder = reportFolder.isEmpty() ? QDir::tempPath() : reportFolder;
     const QString file =
         QDir(folder).filePath(QStringLiteral("report-%1-%2.pdf").arg(reportFiles.size() + 1).arg(title));
-    QPdfWriter writer(file);
-    writer.setTitle(title);
-    document.print(&writer);
+    QStringList texts;
+    document.writePdf(file, &texts);
     reportFiles << file;
-    reportTargets.push_back(target);
+    reportTexts << texts.join(QStringLiteral("\f"));
 }
 
 void ScriptedPlatform::setClipboardText(const QString& text) { clipboard = text; }

@@ -58,7 +58,9 @@ public:
 
     QString reportFolder;      // where report output is written as PDF files
     QStringList reportFiles;   // the files written, in order
-    std::vector<ReportTarget> reportTargets;
+    std::vector<ReportTarget> reportTargets; // every output asked for, also a failed one
+    QStringList reportTexts;   // the plain text of each file written, its sections joined by form feeds
+    bool printerFails = false; // output to the printer raises 482
 
     QString clipboard;
     int pointer = -1;          // the current override cursor shape, -1 for the normal pointer
@@ -79,7 +81,7 @@ public:
     void openTarget(const QString& target) override;
     bool startProgram(const QString& program, const QStringList& arguments) override;
     void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) override;
-    void outputReport(QTextDocument& document, ReportTarget target, const QString& title) override;
+    void outputReport(const ReportDocument& document, ReportTarget target, const QString& title) override;
     void setClipboardText(const QString& text) override;
     void setPointer(int cursorShape) override;
     QDateTime now() override;

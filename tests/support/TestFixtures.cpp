@@ -18,7 +18,8 @@ TempProgramFolder::TempProgramFolder() {
 void ProgramTest::SetUp() {
     platform = &installScriptedPlatform();
     folder = std::make_unique<TempProgramFolder>();
-    platform->reportFolder = folder->path();
+    // Report output goes to DUNMARK_TEST_REPORT_FOLDER when it is set (to look at the PDF files).
+    platform->reportFolder = qEnvironmentVariable("DUNMARK_TEST_REPORT_FOLDER", folder->path());
     ErrorAction = ErrorActions::Leave;
     EndProgramRequested = false;
     OtherErrorInfo.clear();

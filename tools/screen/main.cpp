@@ -1,6 +1,6 @@
 // dunmark-screen NAME [TAB] [WIDTHxHEIGHT]: shows one screen of Dunmark with sample content, for
 // looking at it (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
-// frmCustomers, frmSplash, frmFilter (TAB "range": a date range chosen), frmMain (TAB "all": all cases by
+// frmCustomers, frmSplash, frmMerchantDetails, frmFilter (TAB "range": a date range chosen), frmMain (TAB "all": all cases by
 // stage), frmFollowUp, frmExport, frmCheckImages (TAB "back": the back shown; "large": a scan larger
 // than the desktop; "unreadable": pictures that cannot be shown), frmMemoPad, frmCalendar, frmAbout,
 // frmCollectionCompany. For the case screen TAB may also be "picker" (the customer picker's list
@@ -24,6 +24,7 @@
 #include "screens/frmCollectionCompany.h"
 #include "screens/frmExport.h"
 #include "screens/frmMemoPad.h"
+#include "screens/frmMerchantDetails.h"
 #include "screens/frmSplash.h"
 #include "widgets/QtPlatform.h"
 #include "widgets/WidgetUtilities.h"
@@ -212,13 +213,19 @@ int main(int argc, char* argv[]) {
         screen.exec();
         return 0;
     }
+    if (name == QLatin1String("frmMerchantDetails")) {
+        frmMerchantDetails screen;
+        screen.exec();
+        return 0;
+    }
     if (name == QLatin1String("frmSplash")) {
         frmSplash screen;
         screen.Form_Load();
         return QApplication::exec();
     }
     QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain|"
-                           "frmFollowUp|frmExport|frmCheckImages|frmMemoPad|frmCalendar|frmAbout|frmCollectionCompany"
+                           "frmFollowUp|frmExport|frmCheckImages|frmMemoPad|frmCalendar|frmAbout|frmCollectionCompany|"
+                           "frmMerchantDetails"
                            " [TAB|picker|empty|nocases|lookup|range|all] [WIDTHxHEIGHT]\n";
     return 2;
 }

@@ -1,5 +1,7 @@
 #include "bench/SampleData.h"
 
+#include "data/Find.h"
+
 #include <QDateTime>
 #include <QStringList>
 #include <random>
@@ -35,6 +37,7 @@ struct Db {
     explicit Db(const QString& path) {
         if (sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open the sample database");
+        find_RegisterSqlFunctions(handle); // the find index's triggers need it
     }
     ~Db() { sqlite3_close(handle); }
     void exec(const char* sql) {

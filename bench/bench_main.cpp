@@ -7,6 +7,7 @@
 #include "cases/frmCaseDetails.h"
 #include "core/AppInfo.h"
 #include "data/DatabaseProcs.h"
+#include "data/Find.h"
 #include "data/NewDatabase.h"
 #include "data/engine/Database.h"
 #include "data/engine/Dialect.h"
@@ -57,6 +58,7 @@ public:
     explicit RawDatabase(const QString& path) {
         if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open the database for the raw statements");
+        find_RegisterSqlFunctions(m_db); // the find index's triggers need it
         sqlite3_busy_timeout(m_db, 200);
     }
     ~RawDatabase() { sqlite3_close_v2(m_db); }

@@ -206,14 +206,14 @@ void data_CreateQuery(const QString& databasePath, const QString& queryName, con
     g.run([&] { db.createQuery(queryName, sqlText); });
 }
 
-bool data_bHasCurrentDesign(const QString& databasePath) {
-    ErrorGuard g(Module + QStringLiteral("data_bHasCurrentDesign"));
-    bool current = false;
+bool data_bHasFindIndex(const QString& databasePath) {
+    ErrorGuard g(Module + QStringLiteral("data_bHasFindIndex"));
+    bool has = false;
     g.run([&] {
         Database db = Database::open(databasePath);
-        current = hasCurrentDesign(db);
+        has = find_bHasIndex(db);
     });
-    return current;
+    return has;
 }
 
 bool data_UpgradeDatabase(const QString& databasePath) {

@@ -51,8 +51,9 @@ bool data_bAlterFieldName(const QString& databasePath, const QString& tableName,
 // Saves the query queryName with sqlText, replacing a query of that name.
 void data_CreateQuery(const QString& databasePath, const QString& queryName, const QString& sqlText);
 
-// Whether the database has every part of the current design (errors are reported; false then).
-bool data_bHasCurrentDesign(const QString& databasePath);
+// Whether the database has the whole find index (data/Find.h); errors are reported, false then. A
+// database of the release before has the rest of the current design but not this.
+bool data_bHasFindIndex(const QString& databasePath);
 
 // Brings a database of an earlier release to the current design, in this order: ShowAs (Text 160) and
 // Email (Text 50) added to Address, BalanceOwed of Cases renamed BallanceOwed, the seven customer-list

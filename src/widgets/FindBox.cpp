@@ -132,6 +132,14 @@ FindBox::~FindBox() {
     delete m_list.data(); // it may have moved to the window
 }
 
+QSize FindBox::sizeHint() const {
+    return {fontMetrics().averageCharWidth() * 12, QLineEdit::sizeHint().height()};
+}
+
+QSize FindBox::minimumSizeHint() const {
+    return {fontMetrics().averageCharWidth() * 5, QLineEdit::minimumSizeHint().height()};
+}
+
 void FindBox::search(const QString& text) {
     FindResults found;
     if (!text.trimmed().isEmpty()) {

@@ -52,6 +52,9 @@ public:
 
     QListView* resultList() const { return m_list.data(); }
     FindResultsModel* results() const { return m_model; }
+    // Small, so that it fits a toolbar beside other controls; it takes the room there is.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
     // Opens the hit of that row of the list (a heading opens nothing) and closes the list.
     void openRow(int row);
 

@@ -15,9 +15,11 @@
 #include "overview/OverviewModel.h"
 #include "overview/frmFilter.h"
 #include "overview/frmMain.h"
+#include "widgets/FindBox.h"
 #include "widgets/QtPlatform.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -521,6 +523,68 @@ public:
         if (screen.sCaseSQL != filter_Build(choices).sql) out << "  ! the filter was not applied" << Qt::endl;
     }
 
+    // Find anything: each keystroke of typed words into the case screen's find box (the search, the list
+    // filled and placed), beside the same FTS queries read raw; and a case save that changes an indexed
+    // field, with the find triggers and without them.
+    void findAnything() {
+        out << "Find anything" << Qt::endl;
+        frmCaseDetails screen;
+        screen.Form_Load();
+        screen.show();
+        auto* box = screen.findChild<FindBox*>(QStringLiteral("txtFind"));
+        RawStatement cases(raw, "SELECT Cases.* FROM FindCases JOIN Cases ON Cases.CaseID = FindCases.rowid "
+                                "WHERE FindCases MATCH ? ORDER BY FindCases.rowid DESC LIMIT 8");
+        RawStatement customers(raw, "SELECT Address.* FROM FindCustomers JOIN Address ON Address.CustomerID = "
+                                    "FindCustomers.rowid WHERE FindCustomers MATCH ? ORDER BY FindCustomers.rowid "
+                                    "DESC LIMIT 8");
+        std::vector<double> program, direct, longest;
+        int listed = 0;
+        for (const char* word : {"smith", "rodriguez", "harbour", "1250", "$125.00", "(555) 12", "o'brien"}) {
+            const QString typed = QString::fromLatin1(word);
+            box->clear();
+            for (qsizetype n = 1; n <= typed.size(); ++n) {
+                const QString prefix = typed.left(n);
+                program.push_back(millisecondsOf([&] { box->setText(prefix); }));
+                listed += box->results()->rowCount();
+                const QString phrase = QLatin1Char('"') + find_sFold(prefix) + QLatin1Char('"');
+                direct.push_back(millisecondsOf([&] {
+                    if (prefix.size() < FindIndexedLength) return;
+                    cases.bind(1, phrase).readAll();
+                    customers.bind(1, phrase).readAll();
+                }));
+            }
+        }
+        if (listed == 0) out << "  ! nothing was found" << Qt::endl;
+        reportLimit(QStringLiteral("find box keystroke (median)"), program, direct, 30);
+        std::vector<double> worst{*std::max_element(program.begin(), program.end())};
+        reportLimit(QStringLiteral("find box keystroke (slowest)"), worst, {*std::max_element(direct.begin(), direct.end())}, 30);
+
+        // A save that changes the check number, so that the find index is written each time.
+        auto* check = screen.findChild<QLineEdit*>(QStringLiteral("txtCheckNum"));
+        RawStatement update(raw, "UPDATE Cases SET CheckNumber = ? WHERE CaseID = ?");
+        const int saveRuns = std::max(5, o.runs / 20);
+        const auto saves = [&](const QString& what) {
+            program.clear();
+            direct.clear();
+            for (int i = 0; i < saveRuns; ++i) {
+                check->setText(QStringLiteral("%1%2").arg(what.size()).arg(i));
+                program.push_back(millisecondsOf([&] { screen.func_SaveCase(false); }));
+                direct.push_back(millisecondsOf([&] {
+                    update.bind(1, QStringLiteral("R%1%2").arg(what.size()).arg(i)).bind(2, anyCase());
+                    update.step();
+                    update.reset();
+                }));
+            }
+            reportLimit(what, program, direct, 100);
+        };
+        saves(QStringLiteral("case save (with the find triggers)"));
+        Database db = Database::open(DatabasePath);
+        for (const char* t : {"FindCases_Insert", "FindCases_Update", "FindCases_Delete"})
+            db.execute(QStringLiteral("DROP TRIGGER %1").arg(QString::fromLatin1(t)));
+        saves(QStringLiteral("case save (without them)"));
+        find_CreateIndex(db); // the file as it was
+    }
+
 private:
     const Options& o;
     const RawDatabase& raw;
@@ -576,6 +640,7 @@ int main(int argc, char* argv[]) {
         bench.navigationStep();
         bench.caseScreen();
         bench.overviewAndFilter();
+        bench.findAnything();
     } catch (const std::exception& e) {
         QTextStream(stderr) << "dunmark_bench: " << e.what() << "\n";
         return 1;

@@ -113,7 +113,6 @@ FindBox::FindBox(QWidget* parent) : QLineEdit(parent) {
     setPlaceholderText(QStringLiteral("Find"));
     setToolTip(QStringLiteral("Find a case or a customer: a check or case number, an amount, a name, a company, "
                               "a phone or account number (Ctrl+F)"));
-    setClearButtonEnabled(true);
     m_list = new QListView(this);
     m_list->setObjectName(QStringLiteral("lstFindResults"));
     m_list->setFocusPolicy(Qt::NoFocus); // the typing stays in the box
@@ -137,7 +136,7 @@ QSize FindBox::sizeHint() const {
 }
 
 QSize FindBox::minimumSizeHint() const {
-    return {fontMetrics().averageCharWidth() * 5, QLineEdit::minimumSizeHint().height()};
+    return {fontMetrics().averageCharWidth() * 6, QLineEdit::minimumSizeHint().height()};
 }
 
 void FindBox::search(const QString& text) {
@@ -157,7 +156,8 @@ void FindBox::search(const QString& text) {
 void FindBox::showList() {
     QWidget* top = window();
     if (m_list->parentWidget() != top) m_list->setParent(top); // over everything else of the window
-    const int wanted = std::max(width(), 26 * fontMetrics().averageCharWidth());
+    // As wide as the longest line, within the window; never narrower than the box.
+    const int wanted = std::max(width(), m_list->sizeHintForColumn(0) + 2 * m_list->frameWidth() + 4);
     const int listWidth = std::min(wanted, top->width() - 4);
     QPoint at = mapTo(top, QPoint(0, height()));
     at.setX(std::clamp(at.x() + width() - listWidth, 2, std::max(2, top->width() - listWidth - 2)));

@@ -2,8 +2,8 @@
 // looking at it (tools/screenshot takes it as its program). Names: frmUnexpectedError, frmCaseDetails,
 // frmCustomers, frmSplash, frmFilter (TAB "range": a date range chosen), frmMain (TAB "all": all cases by
 // stage). For the case screen TAB may also be "picker" (the customer picker's list
-// open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
-// (the case lookup open); a size
+// open), "empty" (an empty database), "nocases" (a customer without cases on display), "lookup"
+// (the case lookup open) or "find" (a text typed into the find box, its list open); a size
 // resizes the window after it is shown.
 #include "bench/SampleData.h"
 #include "cases/frmCaseDetails.h"
@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QLocale>
 #include <QTabWidget>
@@ -79,6 +80,13 @@ int main(int argc, char* argv[]) {
                 screen.findChild<QComboBox*>(QStringLiteral("cboCustomerList"))->showPopup();
             });
         }
+        if (mode == QLatin1String("find")) {
+            QTimer::singleShot(300, &screen, [&screen] {
+                auto* box = screen.findChild<QLineEdit*>(QStringLiteral("txtFind"));
+                box->setFocus();
+                box->setText(QStringLiteral("1057"));
+            });
+        }
         return QApplication::exec();
     }
     if (name == QLatin1String("frmCustomers")) {
@@ -128,6 +136,6 @@ int main(int argc, char* argv[]) {
         return QApplication::exec();
     }
     QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain"
-                           " [TAB|picker|empty|nocases|lookup|range|all] [WIDTHxHEIGHT]\n";
+                           " [TAB|picker|empty|nocases|lookup|find|range|all] [WIDTHxHEIGHT]\n";
     return 2;
 }

@@ -116,6 +116,7 @@ FindBox::FindBox(QWidget* parent) : QLineEdit(parent) {
     m_list = new QListView(this);
     m_list->setObjectName(QStringLiteral("lstFindResults"));
     m_list->setFocusPolicy(Qt::NoFocus); // the typing stays in the box
+    m_list->setFrameShape(QFrame::Box);  // a plain line sets it off from the screen under it
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

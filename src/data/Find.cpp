@@ -239,10 +239,14 @@ void find_RegisterSqlFunctions(sqlite3* db) {
     sqlite3_create_function_v2(db, "find_digits", 1, flags, nullptr, digitsFunction, nullptr, nullptr, nullptr);
 }
 
+QStringList find_TriggerNames() {
+    return triggerNames(casesIndex()) + triggerNames(customersIndex());
+}
+
 bool find_bHasIndex(Database& db) {
-    QStringList names;
+    QStringList names = find_TriggerNames();
     for (const IndexedTable* t : {&casesIndex(), &customersIndex()})
-        names << QString::fromLatin1(t->table) << triggerNames(*t);
+        names << QString::fromLatin1(t->table);
     int found = 0;
     QList<Value> parameters;
     QStringList places;

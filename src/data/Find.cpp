@@ -297,7 +297,7 @@ FindResults find_Search(const QString& databasePath, const QString& typed) {
         }
     }
 
-    // An amount finds the cases of exactly that cheque amount first.
+    // An amount finds the cases of exactly that check amount first.
     if (const std::optional<Money> amount = money_Parse(text); amount && digitsOf(text).size() > 0) {
         const QStringList amountTerms = terms + QStringList{fmt_Currency(*amount)};
         db.readRows(CaseQuery + QStringLiteral(" AND Cases.CheckAmount = ?2 ORDER BY FindCases.rowid DESC LIMIT %1")

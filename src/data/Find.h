@@ -7,7 +7,7 @@
 class Database;
 struct sqlite3;
 
-// Finding anything: a cheque number, a reference, an account number or an amount of a case; a part of
+// Finding anything: a check number, a reference, an account number or an amount of a case; a part of
 // a customer's name, company or phone number.
 //
 // Two SQLite FTS5 tables with the trigram tokenizer hold a folded copy of those texts: FindCases
@@ -53,13 +53,14 @@ struct FindResults {
     bool isEmpty() const { return cases.empty() && customers.empty(); }
 };
 
-// What the text typed into the find box finds, newest first, at most FindLimit of each:
+// What the text typed into the find box finds, at most FindLimit of each:
 // - a blank text: nothing;
-// - one or two characters: the customers whose display name begins with them (letter case ignored,
-//   through the display-name index; the index of three-letter pieces cannot find shorter texts);
-// - three or more: every case and customer whose indexed texts contain the folded text anywhere
+// - one or two characters: the customers whose display name begins with them, by name (letter case
+//   ignored, accents not: a range of the display-name index, since the index of three-character
+//   pieces cannot find shorter texts);
+// - three or more, newest first: every case and customer whose indexed texts contain the folded text
 //   (and, for a text of digits and phone punctuation, its digits alone); a text that reads as an
-//   amount ("125", "$1,250.00") also finds the cases of exactly that cheque amount, first.
+//   amount ("125", "$1,250.00") also finds the cases of exactly that check amount, first.
 // Quotes and any other characters are searched as they are.
 FindResults find_Search(const QString& databasePath, const QString& typed);
 

@@ -3,7 +3,7 @@
 #include <QString>
 
 // Fills a new database with made-up but realistic customers and cases: names, addresses, telephones,
-// check particulars, amounts, stages with their dates, installments. The same seed gives the same data.
+// cheque particulars, amounts, stages with their dates, installments. The same seed gives the same data.
 struct SampleSize {
     int customers = 50;
     int cases = 80;

@@ -31,7 +31,7 @@ struct ChargeInput {
 
 // The collection charge, rounded to cents by util_fRoundOff; 0 unless the case is in collection.
 Money case_CollectionCharge(const ChargeInput& in);
-// The collectable amount: the check, plus the fee when it is added, plus or minus the charge while
+// The collectable amount: the cheque, plus the fee when it is added, plus or minus the charge while
 // the case is in collection.
 Money case_Collectable(Money checkAmount, bool addNSF, Money nsfFee, bool inCollection, bool addCharges,
                        Money charge);

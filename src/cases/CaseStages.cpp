@@ -1,5 +1,5 @@
 // The collection stages of a case: the stage boxes with their dates and print buttons, the stage
-// shown on the Case tab and its colour by age, the advice to refuse further checks.
+// shown on the Case tab and its colour by age, the advice to refuse further cheques.
 #include "cases/CaseLogic.h"
 #include "cases/frmCaseDetails.h"
 #include "core/AppInfo.h"

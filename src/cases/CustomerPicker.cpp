@@ -141,7 +141,7 @@ void frmCaseDetails::func_DisplayCustomerInfo(Recordset& rs) {
             ui->lblCustomerAddress->setText(block.replace(QChar(13), QChar(10)));
         }))
         return;
-    // The key first: the no-more-checks box writes to the customer on display. The picker names the
+    // The key first: the no-more-cheques box writes to the customer on display. The picker names the
     // customer on display too, whichever way they came.
     if (!g.run([&] {
             setCustomerKey(rs.value(QStringLiteral("CustomerID")).toLongLong());

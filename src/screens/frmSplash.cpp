@@ -65,28 +65,28 @@ QPixmap splash_Picture(int width, int height) {
     p.setFont(subtitle);
     p.setPen(QColor(190, 215, 230));
     p.drawText(titleBox.adjusted(0, 0, 0, height / 7), Qt::AlignLeft | Qt::AlignBottom,
-               QStringLiteral("Returned checks, followed up to the end"));
+               QStringLiteral("Returned cheques, followed up to the end"));
 
-    // A check, turned a little.
-    const QRectF check(0, 0, width * 0.62, height * 0.42);
+    // A cheque, turned a little.
+    const QRectF cheque(0, 0, width * 0.62, height * 0.42);
     p.save();
     p.translate(width * 0.30, height * 0.52);
     p.rotate(-5);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 70));
-    p.drawRoundedRect(check.translated(4, 5), 6, 6);
-    QLinearGradient paper(0, 0, check.width(), check.height());
+    p.drawRoundedRect(cheque.translated(4, 5), 6, 6);
+    QLinearGradient paper(0, 0, cheque.width(), cheque.height());
     paper.setColorAt(0.0, QColor(250, 248, 236));
     paper.setColorAt(1.0, QColor(226, 236, 222));
     p.setBrush(paper);
     p.setPen(QPen(QColor(120, 140, 120), 1));
-    p.drawRoundedRect(check, 6, 6);
+    p.drawRoundedRect(cheque, 6, 6);
     QFont small = p.font();
-    small.setPixelSize(qMax(8, int(check.height() / 11)));
+    small.setPixelSize(qMax(8, int(cheque.height() / 11)));
     p.setFont(small);
     p.setPen(QColor(60, 70, 60));
-    const qreal w = check.width();
-    const qreal h = check.height();
+    const qreal w = cheque.width();
+    const qreal h = cheque.height();
     p.drawText(QPointF(w * 0.05, h * 0.2), QStringLiteral("COUNTY SAVINGS BANK"));
     p.drawText(QPointF(w * 0.05, h * 0.48), QStringLiteral("Pay to the order of"));
     p.drawLine(QPointF(w * 0.36, h * 0.5), QPointF(w * 0.7, h * 0.5));

@@ -27,5 +27,5 @@ private:
     std::unique_ptr<Ui::frmSplash> ui;
 };
 
-// The splash screen's picture: a returned check with its stamp under the program's name.
+// The splash screen's picture: a returned cheque with its stamp under the program's name.
 QPixmap splash_Picture(int width, int height);

@@ -57,7 +57,7 @@ TEST_F(CaseRecordTest, TheMoneyOfACaseInCollection) {
     screen->chkNotice[4]->setChecked(false);
     child<QLineEdit>("txtAmount")->setText("100");
     EXPECT_EQ(text("lblCheckAmount"), "$100.00");
-    EXPECT_EQ(text("lblCollectable"), "$120.00") << "check plus the fee";
+    EXPECT_EQ(text("lblCollectable"), "$120.00") << "cheque plus the fee";
     EXPECT_EQ(text("lblCollectionFee"), "$0.00");
 
     child<QCheckBox>("chkIncludeNSF")->setChecked(true);
@@ -388,7 +388,7 @@ TEST_F(CaseRecordTest, TheFeeStageMenuIsStoredAtOnce) {
 
 } // namespace
 
-// A $100 check with a $25 fee, saved at some stage, shown again and paid in part: the fee stays
+// A $100 cheque with a $25 fee, saved at some stage, shown again and paid in part: the fee stays
 // with the case through every load and save.
 TEST_F(CaseRecordTest, ASavedFeeStaysThroughLoadAndSave) {
     const struct {

@@ -41,7 +41,7 @@ protected:
 };
 
 TEST_F(ExportTest, CasesRoundTripThroughACsvReader) {
-    const QString notes = "Said \"next week\", twice,\r\nthen nothing.\nÉlodie's check";
+    const QString notes = "Said \"next week\", twice,\r\nthen nothing.\nÉlodie's cheque";
     const qint64 lee = addCustomer({{"LastName", "Lee"}, {"ShowAs", "Lee, Ann"}});
     const qint64 zoe = addCustomer({{"LastName", "Zoë"}, {"ShowAs", "Zoë, \"Z\""}});
     addCase(zoe, {{"CheckAmount", Value::money(Money::fromCents(-1))}, {"CaseOpen", false}});

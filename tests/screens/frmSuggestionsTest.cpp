@@ -12,7 +12,7 @@ namespace {
 class frmSuggestionsTest : public ProgramTest {};
 
 TEST_F(frmSuggestionsTest, ShowsTheOpenersLinesCentredUnchangeableAndCloses) {
-    const QString text = "Call in the morning.\r\nSend the first notice.\r\nKeep the check image.";
+    const QString text = "Call in the morning.\r\nSend the first notice.\r\nKeep the cheque image.";
     frmSuggestions screen;
     screen.setSuggestions(text);
     screen.show();

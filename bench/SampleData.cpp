@@ -1,5 +1,8 @@
 #include "bench/SampleData.h"
 
+#include "data/Find.h"
+#include "data/engine/Database.h"
+
 #include <QDateTime>
 #include <QStringList>
 #include <random>
@@ -35,6 +38,7 @@ struct Db {
     explicit Db(const QString& path) {
         if (sqlite3_open_v2(path.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open the sample database");
+        find_RegisterSqlFunctions(handle); // the find index's triggers need it
     }
     ~Db() { sqlite3_close(handle); }
     void exec(const char* sql) {
@@ -89,6 +93,9 @@ void sample_Fill(const QString& databasePath, const SampleSize& size) {
 
     Db db(databasePath);
     db.exec("BEGIN");
+    // Many rows in one transaction: the find index is made afterwards, in one pass.
+    for (const QString& trigger : find_TriggerNames())
+        db.exec(QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger).toUtf8().constData());
     {
         Insert customer(db.handle,
                         QStringLiteral("INSERT INTO Address (Title, FirstName, Initial, LastName, CompanyName, Address1, "
@@ -197,4 +204,8 @@ void sample_Fill(const QString& databasePath, const SampleSize& size) {
     db.exec("UPDATE Cases SET Installment2Amount = 0, Installment3Amount = 0, Installment4Amount = 0, "
             "Installment5Amount = 0");
     db.exec("COMMIT");
+    Database index = Database::open(databasePath);
+    index.beginTrans();
+    find_CreateIndex(index);
+    index.commitTrans();
 }

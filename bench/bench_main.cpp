@@ -9,6 +9,7 @@
 #include "core/AppInfo.h"
 #include "data/DatabaseProcs.h"
 #include "data/Export.h"
+#include "data/Find.h"
 #include "data/NewDatabase.h"
 #include "data/engine/Database.h"
 #include "data/engine/Dialect.h"
@@ -20,6 +21,7 @@
 #include "reports/ReportLogic.h"
 #include "screens/frmCheckImages.h"
 #include "screens/frmMemoPad.h"
+#include "widgets/FindBox.h"
 #include "widgets/QtPlatform.h"
 
 #include <QComboBox>
@@ -27,6 +29,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 
@@ -70,6 +73,7 @@ public:
     explicit RawDatabase(const QString& path) {
         if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("cannot open the database for the raw statements");
+        find_RegisterSqlFunctions(m_db); // the find index's triggers need it
         sqlite3_busy_timeout(m_db, 200);
     }
     ~RawDatabase() { sqlite3_close_v2(m_db); }
@@ -684,6 +688,74 @@ public:
         QFile::remove(pdf);
     }
 
+    // Find anything: each keystroke of typed words into the case screen's find box (the search, the list
+    // filled and placed), beside the same FTS queries read raw; and a case save that changes an indexed
+    // field, with the find triggers and without them.
+    void findAnything() {
+        out << "Find anything" << Qt::endl;
+        frmCaseDetails screen;
+        screen.Form_Load();
+        screen.show();
+        auto* box = screen.findChild<FindBox*>(QStringLiteral("txtFind"));
+        RawStatement cases(raw, "SELECT Cases.* FROM FindCases JOIN Cases ON Cases.CaseID = FindCases.rowid "
+                                "WHERE FindCases MATCH ? ORDER BY FindCases.rowid DESC LIMIT 8");
+        RawStatement customers(raw, "SELECT Address.* FROM FindCustomers JOIN Address ON Address.CustomerID = "
+                                    "FindCustomers.rowid WHERE FindCustomers MATCH ? ORDER BY FindCustomers.rowid "
+                                    "DESC LIMIT 8");
+        std::vector<double> program, direct, longest;
+        int listed = 0;
+        for (const char* word : {"smith", "rodriguez", "harbour", "1250", "$125.00", "(555) 12", "o'brien"}) {
+            const QString typed = QString::fromLatin1(word);
+            box->clear();
+            for (qsizetype n = 1; n <= typed.size(); ++n) {
+                const QString prefix = typed.left(n);
+                program.push_back(millisecondsOf([&] { box->setText(prefix); }));
+                listed += box->results()->rowCount();
+                const QString phrase = QLatin1Char('"') + find_sFold(prefix) + QLatin1Char('"');
+                direct.push_back(millisecondsOf([&] {
+                    if (prefix.size() < FindIndexedLength) return;
+                    cases.bind(1, phrase).readAll();
+                    customers.bind(1, phrase).readAll();
+                }));
+            }
+        }
+        if (listed == 0) out << "  ! nothing was found" << Qt::endl;
+        reportLimit(QStringLiteral("find box keystroke (median)"), program, direct, 30);
+        std::vector<double> worst{*std::max_element(program.begin(), program.end())};
+        reportLimit(QStringLiteral("find box keystroke (slowest)"), worst, {*std::max_element(direct.begin(), direct.end())}, 30);
+
+        // A save that changes the check number, so that the find index is written each time.
+        auto* check = screen.findChild<QLineEdit*>(QStringLiteral("txtCheckNum"));
+        RawStatement update(raw, "UPDATE Cases SET CheckNumber = ? WHERE CaseID = ?");
+        const int saveRuns = std::max(5, o.runs / 20);
+        const auto saves = [&](const QString& what) {
+            program.clear();
+            direct.clear();
+            for (int i = 0; i < saveRuns; ++i) {
+                check->setText(QStringLiteral("%1%2").arg(what.size()).arg(i));
+                program.push_back(millisecondsOf([&] { screen.func_SaveCase(false); }));
+                direct.push_back(millisecondsOf([&] {
+                    update.bind(1, QStringLiteral("R%1%2").arg(what.size()).arg(i)).bind(2, anyCase());
+                    update.step();
+                    update.reset();
+                }));
+            }
+            reportLimit(what, program, direct, 100);
+        };
+        saves(QStringLiteral("case save (with the find triggers)"));
+        Database db = Database::open(DatabasePath);
+        for (const char* t : {"FindCases_Insert", "FindCases_Update", "FindCases_Delete"})
+            db.execute(QStringLiteral("DROP TRIGGER %1").arg(QString::fromLatin1(t)));
+        saves(QStringLiteral("case save (without them)"));
+        // The file as it was: the index made and filled again, as the upgrade of an existing file does.
+        const double build = millisecondsOf([&] {
+            db.beginTrans();
+            find_CreateIndex(db);
+            db.commitTrans();
+        });
+        report(QStringLiteral("find index built (upgrade)"), build, 0, QStringLiteral("-"), true);
+    }
+
 private:
     static qint64 memoryKb(const char* field) {
         QFile status(QStringLiteral("/proc/self/status"));
@@ -750,6 +822,7 @@ int main(int argc, char* argv[]) {
             bench.overviewAndFilter();
             bench.followUpAndExport();
             bench.accessories();
+            bench.findAnything();
         }
         bench.printing();
     } catch (const std::exception& e) {

@@ -126,7 +126,8 @@ QWidget* Main(const QString& programFolder) {
         return nullptr;
     if (!g.run([] { util_Wait(1); })) return nullptr;
     if (!g.run([] {
-            if (!data_sGetFieldName(DatabasePath, QStringLiteral("Address"), QStringLiteral("ShowAs")))
+            if (!data_sGetFieldName(DatabasePath, QStringLiteral("Address"), QStringLiteral("ShowAs")) ||
+                !data_bHasFindIndex(DatabasePath))
                 data_UpgradeDatabase(DatabasePath);
         }))
         return nullptr;

@@ -18,10 +18,12 @@
 #include "screens/frmMemoPad.h"
 #include "ui_frmCaseDetails.h"
 #include "widgets/DataWidgets.h"
+#include "widgets/FindBox.h"
 #include "widgets/WidgetUtilities.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShortcut>
 #include <QStandardPaths>
 
 namespace {
@@ -83,6 +85,17 @@ void frmCaseDetails::connectMenus() {
     connect(ui->cmdFollowUp, &QAbstractButton::clicked, this, [this] { mnuFollowUpList_Click(); });
     connect(ui->cmdFilter, &QAbstractButton::clicked, this, [this] { mnuShowMenu_Click(4); });
     connect(ui->Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
+
+    // Find anything: Ctrl+F goes to the box; a hit opens the way the other screens open one, saving a
+    // changed case first.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this), &QShortcut::activated, this, [this] {
+        ui->txtFind->setFocus(Qt::ShortcutFocusReason);
+        ui->txtFind->selectAll();
+    });
+    connect(ui->txtFind, &FindBox::caseChosen, this, [this](qint64 caseKey, qint64 customerKey) {
+        showCase(caseKey, customerKey);
+    });
+    connect(ui->txtFind, &FindBox::customerChosen, this, [this](qint64 customerKey) { showCustomer(customerKey); });
 }
 
 void frmCaseDetails::Form_Load() {

@@ -110,7 +110,8 @@ bool frmCaseDetails::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Tab && key != Qt::Key_Backtab) bCaseDirty = true;
+        // Typing into the find box changes nothing of the case.
+        if (key != Qt::Key_Tab && key != Qt::Key_Backtab && watched != ui->txtFind) bCaseDirty = true;
         break;
     }
     case QEvent::ToolTip:

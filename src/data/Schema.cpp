@@ -1,5 +1,6 @@
 #include "data/Schema.h"
 
+#include "data/Find.h"
 #include "data/engine/Database.h"
 
 #include <QFile>
@@ -204,6 +205,7 @@ void data_CreateNewDatabase(const QString& path) {
                                .arg(table, field, source));
         }
         for (const SavedQuery& query : data_CustomerListQueries()) db.createQuery(query.name, query.sql);
+        find_CreateIndex(db);
         db.commitTrans();
     } catch (...) {
         db.rollback();

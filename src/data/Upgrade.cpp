@@ -2,6 +2,7 @@
 
 #include "core/ErrorHandling.h"
 #include "core/Platform.h"
+#include "data/Find.h"
 #include "data/Schema.h"
 #include "data/engine/Database.h"
 
@@ -60,7 +61,7 @@ bool hasCurrentDesign(Database& db) {
     if (!hasFields(db, QStringLiteral("Cases"), {QStringLiteral("BallanceOwed")})) return false;
     for (const SavedQuery& query : data_CustomerListQueries())
         if (!db.queryExists(query.name)) return false;
-    return true;
+    return find_bHasIndex(db);
 }
 
 } // namespace
@@ -205,6 +206,16 @@ void data_CreateQuery(const QString& databasePath, const QString& queryName, con
     g.run([&] { db.createQuery(queryName, sqlText); });
 }
 
+bool data_bHasFindIndex(const QString& databasePath) {
+    ErrorGuard g(Module + QStringLiteral("data_bHasFindIndex"));
+    bool has = false;
+    g.run([&] {
+        Database db = Database::open(databasePath);
+        has = find_bHasIndex(db);
+    });
+    return has;
+}
+
 bool data_UpgradeDatabase(const QString& databasePath) {
     ErrorGuard g(Module + QStringLiteral("data_UpgradeDatabase"));
     Database db;
@@ -228,6 +239,10 @@ bool data_UpgradeDatabase(const QString& databasePath) {
                          QStringLiteral("BallanceOwed"));
     for (const SavedQuery& query : data_CustomerListQueries())
         data_CreateQuery(databasePath, query.name, query.sql);
+    // The find index, filled from the rows there are; made again whole when any part of it is missing.
+    g.run([&] {
+        if (!find_bHasIndex(db)) find_CreateIndex(db);
+    });
 
     // Kept whole or not at all.
     bool kept = false;

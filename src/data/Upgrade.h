@@ -7,7 +7,7 @@
 
 // Changes to the design of a database made by an earlier release, and the upgrade that brings such a
 // database to the current design (the customers' ShowAs and Email fields, the balance field spelled
-// BallanceOwed, the seven saved customer-list queries).
+// BallanceOwed, the seven saved customer-list queries, the find index).
 
 // The engine's type code for a type word, or the display word for a type code:
 //   word        code  SQL word     display word for the code
@@ -51,9 +51,13 @@ bool data_bAlterFieldName(const QString& databasePath, const QString& tableName,
 // Saves the query queryName with sqlText, replacing a query of that name.
 void data_CreateQuery(const QString& databasePath, const QString& queryName, const QString& sqlText);
 
+// Whether the database has the whole find index (data/Find.h); errors are reported, false then. A
+// database of the release before has the rest of the current design but not this.
+bool data_bHasFindIndex(const QString& databasePath);
+
 // Brings a database of an earlier release to the current design, in this order: ShowAs (Text 160) and
 // Email (Text 50) added to Address, BalanceOwed of Cases renamed BallanceOwed, the seven customer-list
-// queries created. A step that finds its work done already fails quietly and the later ones still run.
+// queries created, the find index (data/Find.h) made and filled. A step that finds its work done already fails quietly and the later ones still run.
 // The whole upgrade is one transaction: it is kept only when the database has every part of the current
 // design afterwards, so a start that stops part-way, or a step that fails, leaves the old design for the
 // next start to upgrade. True when the upgrade was kept.

@@ -4,8 +4,8 @@
 // stage), frmFollowUp, frmExport, frmCheckImages (TAB "back": the back shown; "large": a scan larger
 // than the desktop; "unreadable": pictures that cannot be shown), frmMemoPad, frmCalendar, frmAbout,
 // frmCollectionCompany. For the case screen TAB may also be "picker" (the customer picker's list
-// open), "empty" (an empty database), "nocases" (a customer without cases on display) or "lookup"
-// (the case lookup open); a size
+// open), "empty" (an empty database), "nocases" (a customer without cases on display), "lookup"
+// (the case lookup open) or "find" (a text typed into the find box, its list open); a size
 // resizes the window after it is shown.
 #include "bench/SampleData.h"
 #include "cases/frmCaseDetails.h"
@@ -35,6 +35,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QLocale>
 #include <QTabWidget>
@@ -90,6 +91,13 @@ int main(int argc, char* argv[]) {
         if (mode == QLatin1String("picker")) {
             QTimer::singleShot(300, &screen, [&screen] {
                 screen.findChild<QComboBox*>(QStringLiteral("cboCustomerList"))->showPopup();
+            });
+        }
+        if (mode == QLatin1String("find")) {
+            QTimer::singleShot(300, &screen, [&screen] {
+                auto* box = screen.findChild<QLineEdit*>(QStringLiteral("txtFind"));
+                box->setFocus();
+                box->setText(QStringLiteral("1057"));
             });
         }
         return QApplication::exec();
@@ -226,6 +234,6 @@ int main(int argc, char* argv[]) {
     QTextStream(stderr) << "usage: dunmark-screen frmUnexpectedError|frmCaseDetails|frmCustomers|frmSplash|frmFilter|frmMain|"
                            "frmFollowUp|frmExport|frmCheckImages|frmMemoPad|frmCalendar|frmAbout|frmCollectionCompany|"
                            "frmMerchantDetails"
-                           " [TAB|picker|empty|nocases|lookup|range|all] [WIDTHxHEIGHT]\n";
+                           " [TAB|picker|empty|nocases|lookup|find|range|all] [WIDTHxHEIGHT]\n";
     return 2;
 }

@@ -1,6 +1,7 @@
 #include "data/engine/Connection.h"
 
 #include "core/AppError.h"
+#include "data/Find.h"
 #include "data/engine/Dialect.h"
 
 #include <QFileInfo>
@@ -287,6 +288,8 @@ Connection::Connection(const QString& path, bool create) : m_path(path) {
         sqlite3_busy_timeout(m_db, BusyTimeoutMs);
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+        // The find index's triggers fold texts with the program's own function.
+        find_RegisterSqlFunctions(m_db);
         // The connection stays open for the whole session and nothing else writes the file meanwhile, so
         // pages read once stay valid: a page cache of up to 32 MB keeps the long lists (the picker, the
         // case lookup) from reading the file again each time.

@@ -351,8 +351,15 @@ Value RowReader::value(int column) const {
 bool RowReader::isTextColumn(int column) const { return d.kinds[column] == ColumnKind::Text; }
 
 void Database::readRows(const QString& sql, const std::function<void(const RowReader&)>& row) {
+    readRows(sql, {}, row);
+}
+
+void Database::readRows(const QString& sql, const QList<Value>& parameters,
+                        const std::function<void(const RowReader&)>& row) {
     Connection& c = connection();
     Stmt s(c, translateSql(sql), DbOp::Open);
+    for (int i = 0; i < parameters.size(); ++i)
+        s.bind(i + 1, parameters[i]);
     RowReader::Impl impl{s, {}};
     for (int column = 0; column < s.columnCount(); ++column) {
         const char* decl = sqlite3_column_decltype(s.get(), column);

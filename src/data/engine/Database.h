@@ -110,6 +110,10 @@ public:
     // Reads an SQL SELECT in the classic dialect once from front to back, handing each row to row as it
     // is read and keeping none: the quick way through a long list that is only shown.
     void readRows(const QString& sql, const std::function<void(const RowReader&)>& row);
+    // The same with values bound to the parameters ?1, ?2 ... of the SQL text (texts and whole numbers
+    // as they are stored), so that typed text never becomes part of the statement.
+    void readRows(const QString& sql, const QList<Value>& parameters,
+                  const std::function<void(const RowReader&)>& row);
     // An action query (INSERT, UPDATE, DELETE, or a design statement) in the classic dialect; returns the
     // number of rows affected. A statement that fails leaves no partial change. With failOnError = false,
     // rows that would break a key or constraint are skipped silently (as OR IGNORE).

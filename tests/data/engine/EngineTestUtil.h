@@ -2,6 +2,7 @@
 
 #include "core/AppError.h"
 #include "core/Value.h"
+#include "data/Find.h"
 #include "data/engine/Database.h"
 
 #include <QFile>
@@ -33,6 +34,7 @@ class OtherSession {
 public:
     explicit OtherSession(const QString& path) {
         sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
+        find_RegisterSqlFunctions(m_db); // as the program's own connections
     }
     ~OtherSession() { sqlite3_close_v2(m_db); }
     OtherSession(const OtherSession&) = delete;

@@ -47,6 +47,23 @@ TEST(CaseLogic, PaidAmountCountsOnlyWhenTheFirstBoxHoldsSomething) {
     EXPECT_EQ(case_PaidAmount({"0.1", "0.2", "", "", ""}), m("0.3"));
 }
 
+// The list of cases due decides by its own query; the colour at the bounds is this rule's.
+TEST(CaseLogic, StageColourByAge) {
+    const QDateTime stageDate(QDate(2026, 11, 20), QTime(9, 0));
+    const struct {
+        QDateTime now;
+        const char* stage;
+        StageColour colour;
+    } rows[] = {{stageDate.addDays(7), "First Notice", StageColour::Normal}, // exactly 7 days is not more than 7
+                {stageDate.addDays(7).addSecs(1), "First Notice", StageColour::Yellow},
+                {stageDate.addDays(14), "Attorney", StageColour::Yellow},
+                {stageDate.addDays(14).addSecs(1), "Police", StageColour::Red},
+                {stageDate.addDays(40), "Collection", StageColour::Normal}}; // never in collection
+    for (const auto& r : rows)
+        EXPECT_EQ(case_StageColour(r.now, stageDate, r.stage), r.colour) << r.now.toString().toStdString();
+    EXPECT_EQ(case_StageColour(stageDate.addDays(40), QDateTime(), "Police"), StageColour::Normal) << "no date";
+}
+
 TEST(CaseListLogic, LineTexts) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     const Value received = Value::date(QDateTime(QDate(2026, 3, 5), QTime(9, 30)));

@@ -171,6 +171,16 @@ TEST_F(CaseRecordTest, AStageClickedByTheUserDatesItAndMakesTheFeeDue) {
     EXPECT_EQ(text("lblStageDate"), "");
 }
 
+TEST_F(CaseRecordTest, UncheckingBackToTheFeeStageKeepsTheFeeDue) {
+    writeSettings(20, 30, 25, false, 1);
+    newCase();
+    userClick("chkNotice_1");
+    userClick("chkNotice_3");
+    userClick("chkNotice_3");
+    EXPECT_EQ(text("lblStage"), "First Notice");
+    EXPECT_TRUE(child<QCheckBox>("chkAddNSF")->isChecked()) << "the stage shown is the fee stage";
+}
+
 TEST_F(CaseRecordTest, CollectionAdvisesRefusingFurtherCheques) {
     newCase();
     userClick("chkNotice_4");

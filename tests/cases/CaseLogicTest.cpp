@@ -28,23 +28,12 @@ TEST(CaseLogic, ReferenceNumbersFromTheMomentOfCreation) {
 Money m(const char* text) { return money_Read(QString::fromLatin1(text)); }
 QString shown(Money amount) { return fmt_Currency(amount); }
 
-TEST(CaseLogic, CollectionChargeAndCollectableAmount) {
-    ChargeInput in{m("100"), m("20"), 30.0, m("25"), true, true, true};
-    EXPECT_EQ(shown(case_CollectionCharge(in)), "$36.00");
-    EXPECT_EQ(shown(case_Collectable(m("100"), true, m("20"), true, true, m("36"))), "$156.00");
-    EXPECT_EQ(shown(case_Collectable(m("100"), true, m("20"), true, false, m("36"))), "$84.00");
-    in.includeNSF = false;
-    EXPECT_EQ(shown(case_CollectionCharge(in)), "$30.00");
-    in.byPercent = false;
-    EXPECT_EQ(shown(case_CollectionCharge(in)), "$25.00") << "the fixed charge";
-    EXPECT_EQ(shown(case_Collectable(m("100"), false, m("20"), true, false, m("25"))), "$75.00");
-    in.inCollection = false;
-    EXPECT_EQ(shown(case_CollectionCharge(in)), "$0.00") << "no charge before the Collection stage";
-    EXPECT_EQ(shown(case_Collectable(m("100"), true, m("20"), false, true, Money())), "$120.00");
-    // Only the charge is rounded: +0.05 cent then the floor.
+// The amounts of a case on the screen are pinned by CaseRecordTest; here the rounding and the range.
+TEST(CaseLogic, OnlyTheChargeIsRoundedAndTheLargestAmountsKeepEveryCent) {
+    // +0.05 cent, then the floor.
     EXPECT_EQ(shown(case_CollectionCharge({m("100"), Money(), 12.3449, Money(), true, true, false})), "$12.34");
     EXPECT_EQ(shown(case_CollectionCharge({m("100"), Money(), 12.3496, Money(), true, true, false})), "$12.35");
-    // The largest amounts keep every cent: 33.33 % of $999,999,999.99 is 333,299,999.9966667.
+    // 33.33 % of $999,999,999.99 is 333,299,999.9966667.
     EXPECT_EQ(case_CollectionCharge({Money::largestEntry(), Money(), 33.33, Money(), true, true, false}),
               m("333299999.99"));
 }
@@ -58,20 +47,21 @@ TEST(CaseLogic, PaidAmountCountsOnlyWhenTheFirstBoxHoldsSomething) {
     EXPECT_EQ(case_PaidAmount({"0.1", "0.2", "", "", ""}), m("0.3"));
 }
 
+// The list of cases due decides by its own query; the colour at the bounds is this rule's.
 TEST(CaseLogic, StageColourByAge) {
-    const QDateTime now(QDate(2026, 12, 4), QTime(22, 16, 6));
-    const auto aged = [&](int days, const QString& stage) {
-        return case_StageColour(now, QDateTime(now.date().addDays(-days), QTime(0, 0)), stage);
-    };
-    EXPECT_EQ(aged(7, "First Notice"), StageColour::Yellow) << "7 days and some hours is more than 7 days";
-    EXPECT_EQ(aged(6, "First Notice"), StageColour::Normal);
-    EXPECT_EQ(aged(10, "First Notice"), StageColour::Yellow);
-    EXPECT_EQ(aged(15, "Police"), StageColour::Red);
-    EXPECT_EQ(aged(40, "Collection"), StageColour::Normal) << "a case in collection is never coloured";
-    EXPECT_EQ(case_StageColour(now, QDateTime(now.date().addDays(-7), QTime(22, 16, 5)), "Attorney"),
-              StageColour::Yellow);
-    EXPECT_EQ(case_StageColour(now, QDateTime(now.date().addDays(-7), QTime(22, 16, 6)), "Attorney"),
-              StageColour::Normal) << "exactly 7 days is not more than 7";
+    const QDateTime stageDate(QDate(2026, 11, 20), QTime(9, 0));
+    const struct {
+        QDateTime now;
+        const char* stage;
+        StageColour colour;
+    } rows[] = {{stageDate.addDays(7), "First Notice", StageColour::Normal}, // exactly 7 days is not more than 7
+                {stageDate.addDays(7).addSecs(1), "First Notice", StageColour::Yellow},
+                {stageDate.addDays(14), "Attorney", StageColour::Yellow},
+                {stageDate.addDays(14).addSecs(1), "Police", StageColour::Red},
+                {stageDate.addDays(40), "Collection", StageColour::Normal}}; // never in collection
+    for (const auto& r : rows)
+        EXPECT_EQ(case_StageColour(r.now, stageDate, r.stage), r.colour) << r.now.toString().toStdString();
+    EXPECT_EQ(case_StageColour(stageDate.addDays(40), QDateTime(), "Police"), StageColour::Normal) << "no date";
 }
 
 TEST(CaseListLogic, LineTexts) {
@@ -104,9 +94,6 @@ TEST(CaseListLogic, PickerTexts) {
 TEST(CaseListLogic, CustomerTextBlock) {
     QMap<QString, Value> row;
     const auto field = [&](const QString& name) { return row.value(name, Value::null()); };
-    row = {{"LastName", "Lee"}, {"City", "Springfield"}};
-    EXPECT_EQ(case_sCustomerTextBlock(field), QString("Lee") + CR + "Springfield, " + CR);
-
     row = {{"Title", "Ms."},         {"FirstName", "Ann"},  {"Initial", "M"},         {"LastName", "Lee"},
            {"CompanyName", "Acme"},  {"Address1", "1 Main St"}, {"Address2", ""},     {"City", "Kingston"},
            {"StateOrProv", "ON"},    {"PostalCode", "K7L 1A1"}, {"Country", "Canada"}, {"Phone", "555-1000"},

@@ -1,15 +1,6 @@
 #include "cases/CaseScreenSupport.h"
 
-#include "core/AppInfo.h"
-#include "data/engine/Database.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTest>
 
 void CaseScreenTest::SetUp() {
     ProgramTest::SetUp();
@@ -67,6 +58,13 @@ Value CaseScreenTest::caseField(qint64 caseId, const QString& field) const {
     return rs.value(field);
 }
 
+Value CaseScreenTest::customerField(qint64 customer, const QString& field) const {
+    Recordset rs = Database::open(DatabasePath).openTable("Address");
+    rs.setIndex("PrimaryKey");
+    rs.seek("=", customer);
+    return rs.noMatch() ? Value() : rs.value(field);
+}
+
 qint64 CaseScreenTest::countRows(const QString& table) const {
     Database db = Database::open(DatabasePath);
     return db.openTable(table).recordCount();
@@ -101,4 +99,11 @@ void CaseScreenTest::type(const QString& name, const QString& keys) {
     auto* w = child<QWidget>(name);
     w->setFocus(Qt::OtherFocusReason);
     QTest::keyClicks(w, keys);
+}
+
+void CaseScreenTest::retype(const QString& name, const QString& keys) {
+    auto* edit = child<QLineEdit>(name);
+    edit->setFocus(Qt::OtherFocusReason);
+    edit->selectAll();
+    QTest::keyClicks(edit, keys);
 }

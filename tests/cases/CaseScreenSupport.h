@@ -1,10 +1,24 @@
 #pragma once
 
 #include "cases/frmCaseDetails.h"
+#include "core/AppInfo.h"
 #include "core/Value.h"
+#include "data/engine/Database.h"
 #include "support/TestFixtures.h"
 
+// The controls the case, customer and overview tests reach, and QTest, for every such test.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
 #include <QWidget>
 
 // Case screen tests: a program folder whose database has the agency settings filled in (so that the
@@ -20,6 +34,7 @@ protected:
     qint64 addCustomer(const QMap<QString, Value>& fields);
     qint64 addCase(qint64 customer, const QMap<QString, Value>& fields = {});
     Value caseField(qint64 caseId, const QString& field) const;
+    Value customerField(qint64 customer, const QString& field) const; // Empty when not stored
     qint64 countRows(const QString& table) const;
 
     // Builds the case screen, runs its loading and shows it.
@@ -35,6 +50,8 @@ protected:
     void userClick(const QString& name);
     // Types text into a box that has the focus, key by key.
     void type(const QString& name, const QString& keys);
+    // Replaces the text of a box as the user does: the box takes the focus, its text is selected, keys.
+    void retype(const QString& name, const QString& keys);
 
     std::unique_ptr<frmCaseDetails> screen;
 };

@@ -3,24 +3,14 @@
 // buttons and the no-cases message show when there is nothing, or another customer's case, to show.
 // CTest runs these tests a second time at 125 % scaling.
 #include "cases/CaseScreenSupport.h"
-#include "core/AppInfo.h"
-#include "data/engine/Database.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QToolTip>
 
 namespace {
@@ -34,21 +24,12 @@ protected:
     // Lewis, with a company in the display name and five cases; Newman, without any case.
     void SetUp() override {
         CaseScreenTest::SetUp();
-        lewis = addCustomer({{"Title", "Mr."},
-                             {"FirstName", "Richard"},
-                             {"LastName", "Lewis"},
-                             {"CompanyName", "Bluewater Marine"},
-                             {"Address1", "9658 Hillcrest Way"},
-                             {"City", "Lakeside"},
-                             {"StateOrProv", "WA"},
-                             {"PostalCode", "K6A 1B2"},
-                             {"Country", "Canada"},
-                             {"Phone", "(895) 400-6630"},
-                             {"Code", "C00045"},
-                             {"Type", "Business"},
-                             {"Identification", "Driver's licence 30117743"},
-                             {"Notes", "Prefers calls after 5 pm."},
-                             {"ShowAs", "Lewis, Richard   [Bluewater Marine]"}});
+        lewis = addCustomer({{"Title", "Mr."}, {"FirstName", "Richard"}, {"LastName", "Lewis"},
+                             {"CompanyName", "Bluewater Marine"}, {"Address1", "9658 Hillcrest Way"},
+                             {"City", "Lakeside"}, {"StateOrProv", "WA"}, {"PostalCode", "K6A 1B2"},
+                             {"Country", "Canada"}, {"Phone", "(895) 400-6630"}, {"Code", "C00045"},
+                             {"Type", "Business"}, {"Identification", "Driver's licence 30117743"},
+                             {"Notes", "Prefers calls after 5 pm."}, {"ShowAs", "Lewis, Richard   [Bluewater Marine]"}});
         newman = addCustomer({{"LastName", "Newman"}, {"FirstName", "Nora"}, {"ShowAs", "Newman, Nora"}});
         const QMap<QString, Value> stage = {{"Stage", "Second Notice"}, {"StageDate", Value::date(QDate(2026, 12, 30))},
                                             {"PhoneCall", true},        {"PhoneDate", Value::date(QDate(2026, 12, 2))},
@@ -240,6 +221,11 @@ TEST_F(CaseWindowTest, AnEmptyDatabaseShowsNoKeysAndRestsTheNavigation) {
                              "cmdCustomerNavigate_0", "cmdCustomerNavigate_1", "cmdCustomerNavigate_2",
                              "cmdCustomerNavigate_3", "cmdNewCase", "cmdDeleteCase", "cmdShowCase"})
         EXPECT_FALSE(child<QWidget>(name)->isEnabled()) << name;
+    EXPECT_EQ(screen->caseKey(), 0);
+    EXPECT_FALSE(child<QWidget>("panNoCases")->isHidden());
+    EXPECT_EQ(text("lblCustomerAddress"), "");
+    EXPECT_EQ(child<QComboBox>("cboCustomerList")->count(), 0);
+    EXPECT_TRUE(platform->messages.empty() && platform->errorReports.empty());
     // The first customer, then their first case, bring the buttons back.
     const qint64 only = addCustomer({{"LastName", "Solo"}, {"ShowAs", "Solo"}});
     screen->func_bAdjustForEmptyDatabase();
@@ -263,6 +249,7 @@ TEST_F(CaseWindowTest, TheNoCasesMessageNeverStandsBesideAnotherCustomersCase) {
     screen->cmdCustomerNavigate_Click(3); // Newman, who has no case
     auto* panel = child<QWidget>("panNoCases");
     ASSERT_FALSE(panel->isHidden());
+    EXPECT_EQ(text("lblNoCases"), "There are no cases for the selected customer.");
     EXPECT_EQ(text("panCaseNavigate"), "") << "Lewis's case is no longer on display";
     EXPECT_TRUE(text("cboCustomerList").startsWith("Newman, Nora")) << "the picker names the customer on display";
     EXPECT_TRUE(child<QWidget>("cmdShowCase")->isEnabled());

@@ -134,7 +134,10 @@ TEST_F(CustomerCardFieldsTest, ExpiryBoxTypingAid) {
         {"5/29", "05/29"},
         {"7\\", "07/"},
         {"ab-.", ""},
-        {"0x3/", "03/"}};
+        {"0x3/", "03/"},
+        {"12a- /3", "12/3"}, // after a full month only digits
+        {"/", ""},
+        {"5/\\", "05/"}};
     for (const auto& [keys, shown] : typed) {
         expiry->clear();
         QTest::keyClicks(expiry, keys);

@@ -2,9 +2,7 @@
 
 #include <QAction>
 #include <QAbstractItemView>
-#include <QComboBox>
 #include <functional>
-#include <QListWidget>
 #include <QToolButton>
 
 namespace {
@@ -77,7 +75,7 @@ TEST_F(CustomerCaseScreenTest, CloseHandsTheCustomerOnDisplayBack) {
 }
 
 TEST_F(CustomerCaseScreenTest, TheLastCustomerDeletedEmptiesTheCaseScreen) {
-    const qint64 only = addCustomer({{"LastName", "Solo"}});
+    const qint64 only = addCustomer({{"LastName", "Solo"}, {"City", "Digby"}});
     frmCaseDetails& cases = open();
     cases.func_CaseGetCustomerRecord(only);
     ASSERT_EQ(cases.customerKey(), only);
@@ -86,6 +84,14 @@ TEST_F(CustomerCaseScreenTest, TheLastCustomerDeletedEmptiesTheCaseScreen) {
         ASSERT_NE(shown, nullptr);
         platform->answers = {Platform::Yes};
         press(shown, "cmdDelete");
+        // The customer screen's empty state.
+        EXPECT_EQ(shown->findChild<QLabel*>("panCustomerNavigate")->text(), "0");
+        EXPECT_EQ(lastName(shown), "");
+        EXPECT_EQ(shown->findChild<QLineEdit*>("txtCity")->text(), "");
+        EXPECT_FALSE(shown->findChild<QTabWidget*>("tabCustomer")->isEnabled());
+        for (const char* name : {"cmdDelete", "cmdRevert"})
+            EXPECT_FALSE(shown->findChild<QPushButton*>(name)->isEnabled()) << name;
+        EXPECT_EQ(platform->messages.size(), 1u);
         press(shown, "cmdClose");
     });
     child<QAction>("mnuShowMenu_2")->trigger();

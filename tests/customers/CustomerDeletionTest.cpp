@@ -80,21 +80,6 @@ TEST_F(CustomerDeletionTest, AnOpenCaseRefusesTheDeletion) {
     EXPECT_EQ(boxText("txtLName"), "Baker");
 }
 
-TEST_F(CustomerDeletionTest, DeletingTheLastCustomerLeavesTheEmptyState) {
-    const qint64 only = addCustomer({{"LastName", "Solo"}, {"City", "Digby"}});
-    openCustomers();
-    platform->answers = {Platform::Yes};
-    click("cmdDelete");
-    EXPECT_FALSE(customerStored(only));
-    EXPECT_EQ(keyOnDisplay(), "0");
-    EXPECT_EQ(boxText("txtLName"), "");
-    EXPECT_EQ(boxText("txtCity"), "");
-    EXPECT_FALSE(tabs()->isEnabled());
-    EXPECT_FALSE(button("cmdDelete")->isEnabled());
-    EXPECT_FALSE(button("cmdRevert")->isEnabled());
-    EXPECT_EQ(platform->messages.size(), 1u);
-}
-
 TEST_F(CustomerDeletionTest, CasesStayWhenTheCustomerCannotBeDeleted) {
     openOnMiddle();
     closedCase(middle);

@@ -1,16 +1,7 @@
 #pragma once
 
 #include "cases/CaseScreenSupport.h"
-#include "core/AppInfo.h"
 #include "customers/frmCustomers.h"
-#include "data/engine/Database.h"
-
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTest>
 
 // Customer screen tests: the case screen's fixture (its database helpers, and its screen where the
 // customer screen is opened from there) with the customer screen shown as the active window.
@@ -24,13 +15,8 @@ protected:
 
     qint64 closedCase(qint64 customer) { return addCase(customer, {{"CaseOpen", false}}); }
     // A field of a stored customer as it is in the file (Empty when the customer is not stored).
-    static Value stored(qint64 customer, const QString& field) {
-        Recordset rs = Database::open(DatabasePath).openTable("Address");
-        rs.setIndex("PrimaryKey");
-        rs.seek("=", customer);
-        return rs.noMatch() ? Value() : rs.value(field);
-    }
-    static bool customerStored(qint64 customer) { return !stored(customer, "CustomerID").isEmpty(); }
+    Value stored(qint64 customer, const QString& field) const { return customerField(customer, field); }
+    bool customerStored(qint64 customer) const { return !stored(customer, "CustomerID").isEmpty(); }
     static int casesOf(qint64 customer) {
         return Database::open(DatabasePath)
             .openDynaset(QString("SELECT * FROM Cases WHERE CustomerID = %1").arg(customer))

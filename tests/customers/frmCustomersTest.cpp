@@ -3,8 +3,6 @@
 #include "customers/CustomerLogic.h"
 
 #include <QAbstractItemView>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QPlainTextEdit>
 
 namespace {
@@ -15,18 +13,10 @@ class frmCustomersTest : public CustomerScreenTest {
 protected:
     // A customer with every field of the screen filled.
     static QMap<QString, Value> filled(const QString& last) {
-        return {{"Title", "Mrs."},
-                {"FirstName", "Alma"},
-                {"LastName", last},
-                {"CompanyName", "Harbour Bakery"},
-                {"City", "Brookfield"},
-                {"Fax", "902-555-0103"},
-                {"Notes", "First line\nSecond line"},
-                {"NoMoreChecks", true},
-                {"CCName", "Visa"},
-                {"CCNumber", cust_sConvertCardText("4111111111111111", true)},
-                {"ExpDate", "12/27"},
-                {"Verification", "1970-05-01"}};
+        return {{"Title", "Mrs."}, {"FirstName", "Alma"}, {"LastName", last}, {"CompanyName", "Harbour Bakery"},
+                {"City", "Brookfield"}, {"Fax", "902-555-0103"}, {"Notes", "First line\nSecond line"},
+                {"NoMoreChecks", true}, {"CCName", "Visa"}, {"ExpDate", "12/27"}, {"Verification", "1970-05-01"},
+                {"CCNumber", cust_sConvertCardText("4111111111111111", true)}};
     }
     QCheckBox* noAccept() const { return control<QCheckBox>("chkNoAccept"); }
     QComboBox* cards() const { return control<QComboBox>("cboCreditCards"); }

@@ -22,6 +22,11 @@ class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
 
+    // Success when the user was told nothing (no message box, no error report); else names the first.
+    ::testing::AssertionResult nothingSaid() const;
+    // The titles of the message boxes shown so far, in order.
+    QStringList messageTitles() const;
+
     ScriptedPlatform* platform = nullptr;
     std::unique_ptr<TempProgramFolder> folder;
 };

@@ -35,10 +35,7 @@ protected:
     int fillWithSlack(int customers = 120, int removed = 80) {
         Database::releaseAll();
         QFile::remove(DatabasePath);
-        OldDatabaseOptions options;
-        options.customers = customers;
-        options.casesPerCustomer = 3;
-        old_WriteDatabase(DatabasePath, options);
+        old_WriteDatabase(DatabasePath, {.customers = customers, .casesPerCustomer = 3});
         Database db = Database::open(DatabasePath);
         db.execute(QStringLiteral("DELETE FROM Address WHERE CustomerID <= %1").arg(removed));
         db.execute(QStringLiteral("DELETE FROM Cases WHERE CustomerID <= %1").arg(removed));

@@ -96,11 +96,8 @@ TEST_F(UpgradeTest, AnOlderDatabaseGetsTheWholeCurrentDesignKeepsItsDataAndASeco
 }
 
 TEST_F(UpgradeTest, StepsWhoseWorkIsDoneFailQuietlyAndTheRestStillRuns) {
-    OldDatabaseOptions withEmail;
-    withEmail.withEmail = true;
-    OldDatabaseOptions newSpelling;
-    newSpelling.balanceField = "BallanceOwed";
-    for (const OldDatabaseOptions& options : {withEmail, newSpelling}) {
+    for (const OldDatabaseOptions& options :
+         {OldDatabaseOptions{.withEmail = true}, OldDatabaseOptions{.balanceField = "BallanceOwed"}}) {
         writeOld(options);
         const auto balances = valuesOf("Cases", options.balanceField);
         EXPECT_TRUE(data_UpgradeDatabase(DatabasePath));
@@ -115,9 +112,7 @@ TEST_F(UpgradeTest, StepsWhoseWorkIsDoneFailQuietlyAndTheRestStillRuns) {
 
 TEST_F(UpgradeTest, AnUpgradeThatCannotBeCompletedLeavesTheOldDesignForTheNextStart) {
     // No balance field of either spelling: the extended customer list cannot be made.
-    OldDatabaseOptions noBalance;
-    noBalance.balanceField = "Balance";
-    writeOld(noBalance);
+    writeOld({.balanceField = "Balance"});
     const QStringList address = fields("Address");
     const auto balances = valuesOf("Cases", "Balance");
     platform->errorAnswers.push_back({3, false});

@@ -110,8 +110,7 @@ TEST_F(StartupTest, AnOlderDatabaseIsUpgradedBeforeTheCompactionUnderTheSplashSc
     // The case screen shows the first open case of the upgraded file.
     EXPECT_EQ(screen->findChild<QLineEdit*>("txtReference")->text(), firstReference.toString());
     EXPECT_EQ(platform->pointer, -1) << "the normal pointer at the end";
-    EXPECT_TRUE(platform->errorReports.empty());
-    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(nothingSaid());
 
     // This running copy holds the database: another one could not compact it now.
     const int other = ::open(QFile::encodeName(DatabasePath).constData(), O_RDONLY | O_CLOEXEC);
@@ -173,8 +172,7 @@ TEST_F(StartupTest, TheSplashScreenShowsTheCopyrightAndItsPictureAtOnce) {
     EXPECT_TRUE(splash.isVisible());
     EXPECT_EQ(platform->modelessScreens, QStringList({"frmSplash"}));
     EXPECT_GE(platform->processEventsCalls, 1) << "painted at once";
-    EXPECT_FALSE(splash.lblCopywrite->text().isEmpty());
-    EXPECT_EQ(splash.lblCopywrite->text(), proc_vGetInternalInfo("Copyright"));
+    EXPECT_TRUE(splash.lblCopywrite->text().startsWith("Copyright"));
     const QRect desktop = splash.screen()->geometry();
     EXPECT_EQ(splash.frameGeometry().left(),
               desktop.left() + (desktop.width() - splash.frameGeometry().width()) / 2)

@@ -35,10 +35,7 @@ protected:
     int fillWithSlack(int customers = 120, int removed = 80) {
         Database::releaseAll();
         QFile::remove(DatabasePath);
-        OldDatabaseOptions options;
-        options.customers = customers;
-        options.casesPerCustomer = 3;
-        old_WriteDatabase(DatabasePath, options);
+        old_WriteDatabase(DatabasePath, {.customers = customers, .casesPerCustomer = 3});
         Database db = Database::open(DatabasePath);
         db.execute(QStringLiteral("DELETE FROM Address WHERE CustomerID <= %1").arg(removed));
         db.execute(QStringLiteral("DELETE FROM Cases WHERE CustomerID <= %1").arg(removed));
@@ -86,7 +83,6 @@ TEST_F(MaintenanceTest, PathsOfTheFilesInvolved) {
 TEST_F(MaintenanceTest, FirstAndSecondStartKeepTheFileAsItWasAsTheOneBackup) {
     const int customers = fillWithSlack();
     const QByteArray beforeFirst = bytesOf(DatabasePath);
-    ASSERT_FALSE(QFileInfo::exists(DataFolder + "Backup/Dunmark.bak"));
     // A connection of this program is open on the file and this program holds the file: both are let go.
     ASSERT_EQ(data_lGetRecordCount(DatabasePath, "Address"), customers);
     Database::holdSharedLock(DatabasePath);
@@ -97,7 +93,6 @@ TEST_F(MaintenanceTest, FirstAndSecondStartKeepTheFileAsItWasAsTheOneBackup) {
     EXPECT_LT(QFileInfo(DatabasePath).size(), beforeFirst.size()) << "the database was compacted";
     EXPECT_TRUE(intact(DatabasePath));
     EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Address"), customers);
-    EXPECT_EQ(leftovers(), QStringList());
     EXPECT_EQ(QDir(DataFolder + "Backup").entryList(QDir::Files), QStringList({"Dunmark.bak"}));
 
     // Second start: the backup is replaced by the file as it was before this start.
@@ -107,8 +102,7 @@ TEST_F(MaintenanceTest, FirstAndSecondStartKeepTheFileAsItWasAsTheOneBackup) {
     EXPECT_EQ(bytesOf(backupFile()), beforeSecond);
     EXPECT_EQ(customersIn(DatabasePath), customers + 1);
     EXPECT_EQ(leftovers(), QStringList());
-    EXPECT_TRUE(platform->messages.empty());
-    EXPECT_TRUE(platform->errorReports.empty());
+    EXPECT_TRUE(nothingSaid());
 }
 
 TEST_F(MaintenanceTest, NothingHappensWhileAnotherCopyHoldsTheDatabase) {
@@ -133,8 +127,7 @@ TEST_F(MaintenanceTest, NothingHappensWhileAnotherCopyHoldsTheDatabase) {
     // Once the other copy has gone, the start compacts again.
     data_RepairCompactDatabase("Dunmark.mdb");
     EXPECT_EQ(bytesOf(backupFile()), database);
-    EXPECT_TRUE(platform->messages.empty());
-    EXPECT_TRUE(platform->errorReports.empty());
+    EXPECT_TRUE(nothingSaid());
 }
 
 TEST_F(MaintenanceTest, ADamagedFileAPendingChangeOrNoFileIsLeftAsItIs) {
@@ -178,8 +171,7 @@ TEST_F(MaintenanceTest, ADamagedFileAPendingChangeOrNoFileIsLeftAsItIs) {
     data_RepairCompactDatabase("Dunmark.mdb");
     EXPECT_FALSE(QFileInfo::exists(DatabasePath));
     EXPECT_EQ(bytesOf(backupFile()), backup);
-    EXPECT_TRUE(platform->messages.empty());
-    EXPECT_TRUE(platform->errorReports.empty());
+    EXPECT_TRUE(nothingSaid());
 }
 
 TEST_F(MaintenanceTest, AStepThatFailsLateRemovesWhatTheRunMadeAndKeepsTheDatabase) {
@@ -192,8 +184,7 @@ TEST_F(MaintenanceTest, AStepThatFailsLateRemovesWhatTheRunMadeAndKeepsTheDataba
     EXPECT_EQ(bytesOf(DatabasePath), before);
     EXPECT_TRUE(QFileInfo(backupFile() + "/kept").isDir());
     EXPECT_EQ(leftovers(), QStringList());
-    EXPECT_TRUE(platform->messages.empty());
-    EXPECT_TRUE(platform->errorReports.empty());
+    EXPECT_TRUE(nothingSaid());
 }
 
 TEST_F(MaintenanceTest, StaleFilesOfAnEarlierRunAreReplacedAndASourceNamedNewIsNeverTouched) {
@@ -217,7 +208,7 @@ TEST_F(MaintenanceTest, StaleFilesOfAnEarlierRunAreReplacedAndASourceNamedNewIsN
     data_RepairCompactDatabase("Dunmark.mdb", newFile());
     EXPECT_EQ(bytesOf(newFile()), source);
     EXPECT_EQ(bytesOf(backupFile()), backup);
-    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(nothingSaid());
 }
 
 TEST_F(MaintenanceTest, AKillBetweenAnyTwoStepsLeavesAUsableDatabaseAndTheNextStartFinishes) {
@@ -253,7 +244,7 @@ TEST_F(MaintenanceTest, AKillBetweenAnyTwoStepsLeavesAUsableDatabaseAndTheNextSt
         EXPECT_EQ(leftovers(), QStringList());
         Database::releaseAll();
     }
-    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(nothingSaid());
 }
 
 } // namespace

@@ -48,8 +48,6 @@ TEST_F(NewDatabaseTest, ProgramFolderGetsItsFoldersAndADatabaseOnce) {
     const QString database = root + "/Data/Dunmark.mdb";
     EXPECT_TRUE(QFileInfo(root + "/Checks").isDir());
     EXPECT_EQ(data_FieldNames(database, "Cases").size(), 56);
-    for (const SavedQuery& query : data_CustomerListQueries())
-        EXPECT_TRUE(Database::open(database).queryExists(query.name)) << query.name.toStdString();
 
     // A database with data in it is kept as it is, to the byte.
     EXPECT_EQ(data_vChangeDBValue(database, "Config", "CompanyName", Value("Corner Store"), "", Value()),
@@ -59,7 +57,7 @@ TEST_F(NewDatabaseTest, ProgramFolderGetsItsFoldersAndADatabaseOnce) {
     ASSERT_FALSE(before.isEmpty());
     EXPECT_FALSE(data_MakeProgramFolder(root));
     EXPECT_EQ(fileHash(database), before);
-    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(nothingSaid());
 
     // What stands in the way is an error, and is left as it was.
     const QString blocker = blockingFile();

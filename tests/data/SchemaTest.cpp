@@ -60,19 +60,11 @@ TEST_F(SchemaTest, NewFileHasEmptyTablesWithEveryFieldExactlyNamedInOrder) {
                     "CollectionChargeDollars CourtCosts NSFfee IncludeNSF AddNSF PrintNoticesToScreen Memo "
                     "CompanyName Contact Address1 Address2 City ProvState Postal Country Phone Ext Fax"));
 
-    // The names as the file itself spells them, letter case included.
-    EXPECT_EQ(
-        rawText("SELECT name FROM pragma_table_info('Cases') WHERE name = 'BallanceOwed' COLLATE BINARY"),
-        "BallanceOwed");
-    EXPECT_EQ(
-        rawText("SELECT group_concat(name, ',') FROM (SELECT name FROM sqlite_master WHERE type = 'table' "
-                "AND name IN ('Address', 'Cases', 'Config') ORDER BY name COLLATE BINARY)"),
-        "Address,Cases,Config");
     for (const char* table : {"Address", "Cases", "Config"})
         EXPECT_EQ(countRows(table), 0) << table << ": no row, not even in Config";
     EXPECT_TRUE(QFileInfo(ChecksFolder).isDir());
     EXPECT_FALSE(QFileInfo::exists(DatabasePath + "-journal")) << "nothing half-made left behind";
-    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(nothingSaid());
 }
 
 TEST_F(SchemaTest, FieldsKeepTheirKindsAndSizes) {
@@ -100,11 +92,9 @@ TEST_F(SchemaTest, FieldsKeepTheirKindsAndSizes) {
         rawText(QStringLiteral("SELECT typeof(Notes) FROM Address WHERE CustomerID = %1").arg(customer)),
         "text")
         << "an empty text is stored as an empty string, not Null";
-    // The stored forms other programs see: 1/0, the amount * 10 000, 'YYYY-MM-DD HH:MM:SS'.
-    EXPECT_EQ(rawText(QStringLiteral("SELECT CaseOpen || '|' || CheckAmount || '|' || DateReceived || '|' || "
-                                     "typeof(CheckNumber) FROM Cases WHERE CaseID = %1")
-                          .arg(caseKey)),
-              "1|12345678|2026-03-05 14:30:00|text");
+    EXPECT_EQ(rawText(QStringLiteral("SELECT DateReceived FROM Cases WHERE CaseID = %1").arg(caseKey)),
+              "2026-03-05 14:30:00")
+        << "the stored form other programs see (the others: EngineStorage)";
     EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Select * FROM Cases WHERE CaseOpen = True"), 1);
     EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Select * FROM Cases WHERE CaseOpen = False"), 0);
 
@@ -123,31 +113,6 @@ TEST_F(SchemaTest, FieldsKeepTheirKindsAndSizes) {
         EXPECT_EQ(errorNumber([&] { rs.setValue(limit.field, limit.tooBig); }), limit.error) << limit.field;
         rs.cancelUpdate();
     }
-}
-
-TEST_F(SchemaTest, KeysAreNeverReusedAfterADelete) {
-    const qint64 a = addCustomer("A");
-    const qint64 b = addCustomer("B");
-    EXPECT_EQ(b, a + 1);
-    data_DeleteRecord(DatabasePath, "Address", "PrimaryKey", Value(b));
-    EXPECT_EQ(addCustomer("C"), b + 1) << "the key of the deleted last row is not given again";
-
-    const qint64 first = addCase(a, true);
-    const qint64 second = addCase(a, true);
-    ASSERT_TRUE(data_bDeleteSpecificRecordsInTable(DatabasePath, "DELETE FROM Cases"));
-    Database::releaseAll(); // as after a restart of the program
-    const qint64 third = addCase(a, false);
-    EXPECT_GT(third, second);
-    EXPECT_NE(third, first);
-
-    // A compacted copy keeps counting from where the file was.
-    const QString copy = QDir(DataFolder).filePath("Compacted.mdb");
-    Database::releaseAll();
-    Database::compactDatabase(DatabasePath, copy);
-    Recordset rs = Database::open(copy).openTable("Cases");
-    rs.addNew();
-    EXPECT_EQ(rs.value("CaseID").toLongLong(), third + 1);
-    rs.cancelUpdate();
 }
 
 TEST_F(SchemaTest, PrimaryKeyAndCustomerIndexesFindTheirRows) {
@@ -175,43 +140,6 @@ TEST_F(SchemaTest, PrimaryKeyAndCustomerIndexesFindTheirRows) {
         EXPECT_EQ(errorNumber([&] { db.execute(insert); }), 3022) << "primary keys are unique";
 }
 
-TEST_F(SchemaTest, CustomerListQueriesHaveExactlyTheirTexts) {
-    const QString from = "FROM Address LEFT JOIN Cases ON Address.CustomerID = Cases.CustomerID ";
-    const QString order = "ORDER BY Address.ShowAs;";
-    const QList<std::pair<QString, QString>> expected = {
-        {"q_CustomerListWithCaseHistory", "SELECT Address.CustomerID, Address.ShowAs, Cases.CaseOpen, "
-                                          "Cases.Stage, Cases.StageDate FROM Address "
-                                          "INNER JOIN Cases ON Address.CustomerID = Cases.CustomerID " +
-                                              order},
-        {"q_CustomerListWithClosedCaseDetails",
-         "SELECT Address.CustomerID, Address.ShowAs, Cases.CaseOpen, Cases.Stage, Cases.StageDate " + from +
-             "Where (((Cases.CaseOpen) = False)) " + order},
-        {"q_CustomerListWithNoOpenCase",
-         "SELECT Address.CustomerID, Address.ShowAs, Cases.CaseOpen " + from +
-             "Where (((Cases.CaseOpen) Is Null Or (Cases.CaseOpen) = False)) " + order},
-        {"q_CustomerListWithOpenCase", "SELECT DISTINCT Address.CustomerID, Address.ShowAs, Cases.CaseOpen " +
-                                           from + "Where (((Cases.CaseOpen) = True)) " + order},
-        {"q_CustomerListWithOpenCaseDetails",
-         "SELECT DISTINCT Address.CustomerID, Address.ShowAs, Cases.CaseOpen, Cases.Stage, Cases.StageDate " +
-             from + "Where (((Cases.CaseOpen) = True)) " + order},
-        {"q_CustomerListWithOpenCaseExtendedDetails",
-         "SELECT DISTINCT Address.CustomerID, Address.ShowAs, Cases.CaseOpen, Cases.CaseID, "
-         "Cases.ReferenceNumber, Cases.Stage, Cases.StageDate, Cases.DateReceived, Cases.BallanceOwed " +
-             from + "Where (((Cases.CaseOpen) = True)) " + order},
-        {"q_CustomerListWithOrWithoutCase",
-         "SELECT Address.CustomerID, Address.ShowAs, Cases.CaseOpen, Cases.Stage, Cases.StageDate " + from +
-             order},
-    };
-    const QList<SavedQuery>& queries = data_CustomerListQueries();
-    ASSERT_EQ(queries.size(), expected.size());
-    Database db = Database::open(DatabasePath);
-    for (qsizetype i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(queries[i].name, expected[i].first);
-        EXPECT_EQ(queries[i].sql, expected[i].second);
-        EXPECT_TRUE(db.queryExists(expected[i].first)) << expected[i].first.toStdString();
-    }
-}
-
 TEST_F(SchemaTest, CustomerListQueriesListTheRightCustomers) {
     const qint64 none = addCustomer("Adams");        // no case at all
     const qint64 twoOpen = addCustomer("baker");     // two open cases; lower case sorts among the others
@@ -233,6 +161,7 @@ TEST_F(SchemaTest, CustomerListQueriesListTheRightCustomers) {
         {"q_CustomerListWithOpenCaseDetails", {b, b, dOpen}}, // the stages differ
         {"q_CustomerListWithOpenCaseExtendedDetails", {b, b, dOpen}},
         {"q_CustomerListWithOrWithoutCase", {a, b, b, c, dClosed, dOpen}}};
+    ASSERT_EQ(data_CustomerListQueries().size(), std::size(cases));
     for (const auto& [query, rows] : cases)
         EXPECT_EQ(customerRows(query), rows) << query;
 
@@ -254,7 +183,7 @@ TEST_F(SchemaTest, ListQueriesOfferStartersAndTheValuesOfSavedRows) {
     EXPECT_EQ(texts("q_ListFinalResults", "FinalResult"),
               (QStringList{"Can't Locate", "Can't Pay", "Paid in Full", "Partially Paid"}));
     const QStringList cards = texts("q_ListCreditCards", "CCName");
-    EXPECT_TRUE(cards.contains("Visa") && cards.contains("MasterCard")) << cards.join('|').toStdString();
+    EXPECT_TRUE(cards.contains("Visa") && cards.contains("MasterCard"));
 
     const qint64 customer = addCustomer("Evans", {{"CCName", Value("Store Card")}});
     addCustomer("Fox", {{"CCName", Value("visa")}});
@@ -266,13 +195,14 @@ TEST_F(SchemaTest, ListQueriesOfferStartersAndTheValuesOfSavedRows) {
     addCase(customer, false); // Null type and result
 
     // Values differing only in letter case are offered once; empty values not at all.
-    const QStringList types = texts("q_ListCheckTypes", "CheckType");
-    EXPECT_EQ(types.size(), 3) << types.join('|').toStdString();
-    EXPECT_EQ(types.filter("NSF", Qt::CaseInsensitive).size(), 1);
-    EXPECT_EQ(types.filter("Money Order", Qt::CaseInsensitive).size(), 1);
-    const QStringList results = texts("q_ListFinalResults", "FinalResult");
-    EXPECT_EQ(results.size(), 5) << results.join('|').toStdString();
-    EXPECT_TRUE(results.contains("Settled by agency"));
+    const auto offered = [](const char* query, const char* field) {
+        QStringList list = texts(query, field);
+        list.sort(Qt::CaseInsensitive);
+        return list.join('|').toLower().toStdString();
+    };
+    EXPECT_EQ(offered("q_ListCheckTypes", "CheckType"), "account closed|money order|nsf");
+    EXPECT_EQ(offered("q_ListFinalResults", "FinalResult"),
+              "can't locate|can't pay|paid in full|partially paid|settled by agency");
     const QStringList cardsNow = texts("q_ListCreditCards", "CCName");
     EXPECT_EQ(cardsNow.size(), cards.size() + 1);
     EXPECT_TRUE(cardsNow.contains("Store Card"));

@@ -25,3 +25,20 @@ void ProgramTest::SetUp() {
     OtherErrorInfo.clear();
     HelpTopic.clear();
 }
+
+::testing::AssertionResult ProgramTest::nothingSaid() const {
+    if (!platform->messages.empty())
+        return ::testing::AssertionFailure() << "message \"" << platform->messages[0].title.toStdString()
+                                             << "\": " << platform->messages[0].text.toStdString();
+    if (!platform->errorReports.empty())
+        return ::testing::AssertionFailure() << "error report " << platform->errorReports[0].number << " at "
+                                             << platform->errorReports[0].location.toStdString();
+    return ::testing::AssertionSuccess();
+}
+
+QStringList ProgramTest::messageTitles() const {
+    QStringList titles;
+    for (const ScriptedPlatform::Message& m : platform->messages)
+        titles << m.title;
+    return titles;
+}

@@ -1,9 +1,23 @@
 #pragma once
 
+#include "core/AppError.h"
 #include "support/ScriptedPlatform.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+// The error number a call raises, 0 when it raises none.
+template <class F> int errorNumber(F&& call) {
+    try {
+        call();
+    } catch (const AppError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+// Expects the statement to raise the error number; a failure names the statement.
+#define EXPECT_ERROR(number, ...) EXPECT_EQ(errorNumber([&] { __VA_ARGS__; }), number) << #__VA_ARGS__
 
 // A fresh temporary program folder (Data/ with a new empty database, Checks/), made by the same code
 // as dunmark-newdb, whose paths the program uses.
@@ -21,6 +35,11 @@ private:
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override;
+
+    // Success when the user was told nothing (no message box, no error report); else names the first.
+    ::testing::AssertionResult nothingSaid() const;
+    // The titles of the message boxes shown so far, in order.
+    QStringList messageTitles() const;
 
     ScriptedPlatform* platform = nullptr;
     std::unique_ptr<TempProgramFolder> folder;

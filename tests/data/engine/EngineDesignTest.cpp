@@ -101,15 +101,27 @@ TEST_F(EngineDesign, TransactionsCommitRollBackAndNest) {
 
 class EngineCompact : public EngineFixture {};
 
-TEST_F(EngineCompact, CopiesTablesAndQueriesButNeverOverAFileNorFromADamagedOne) {
+TEST_F(EngineCompact, CopiesTablesQueriesKeysAndStatisticsButNeverOverAFileNorFromADamagedOne) {
     for (int i = 0; i < 20; ++i)
-        addCustomer(QStringLiteral("Customer %1").arg(i));
+        addCase(addCustomer(QStringLiteral("Customer %1").arg(i)), i, i % 2 == 0);
+    db.execute("DELETE FROM Customers WHERE CustomerID = 20");
     db.createQuery("qryFirst", "SELECT * FROM Customers WHERE CustomerID < 5");
+    db.close();
+    Database::releaseAll();
     const QString copy = dir.filePath("Compact.db");
     Database::compactDatabase(path, copy);
+    EXPECT_GE(OtherSession(copy).text("SELECT count(*) FROM sqlite_stat1 WHERE tbl = 'Cases'").toInt(), 1);
     Database compacted = Database::open(copy);
-    EXPECT_EQ(compacted.openTable("Customers").recordCount(), 20);
+    EXPECT_EQ(compacted.openTable("Customers").recordCount(), 19);
     EXPECT_EQ(compacted.openDynaset("qryFirst").recordCount(), 4);
+    EXPECT_EQ(compacted.openDynaset("SELECT * FROM Cases WHERE CaseOpen = True").recordCount(), 10);
+    Recordset rs = compacted.openTable("Customers");
+    rs.addNew();
+    EXPECT_EQ(rs.value("CustomerID"), Value(qint64(21))) << "the copy keeps counting from where the file was";
+    rs.cancelUpdate();
+    compacted.close();
+    Database::release(copy);
+    EXPECT_EQ(OtherSession(copy).text("PRAGMA quick_check"), "ok") << "released after its statistics";
     EXPECT_ERROR(3204, Database::compactDatabase(path, copy));
 
     // A file whose pages past the header are overwritten.

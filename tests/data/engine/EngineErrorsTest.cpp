@@ -157,18 +157,3 @@ TEST_F(EngineLocks, PendingWriterBlocksRowWritesActionQueriesAndDesign) {
               "Mine");
     EXPECT_EQ(db.fieldNames("Customers").size(), 10);
 }
-
-TEST_F(EngineLocks, ExclusiveOpenAndCompactionFailWhileAnotherProgramHoldsTheFile) {
-    Database::holdSharedLock(path); // as every running copy of the program does
-    EXPECT_ERROR(3045, Database::openExclusive(path));
-    EXPECT_ERROR(3045, Database::compactDatabase(path, dir.filePath("New.db")));
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath("New.db")));
-
-    Database::releaseAll();
-    Database exclusive = Database::openExclusive(path);
-    EXPECT_EQ(exclusive.fieldNames("Config").size(), 2);
-    EXPECT_ERROR(3045, Database::holdSharedLock(path));
-    EXPECT_ERROR(3045, Database::openExclusive(path));
-    exclusive.close();
-    Database::holdSharedLock(path);
-}

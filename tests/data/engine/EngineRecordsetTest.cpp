@@ -84,7 +84,15 @@ TEST_F(EngineTable, NewKeysAreReadableAtOnceAndNeverReusedAndDefaultsAreStored) 
     EXPECT_ERROR(3167, rs.value("Amount"));
     rs.addNew();
     rs.update();
-    EXPECT_EQ(caseId(rs), 6);
+    EXPECT_EQ(caseId(rs), 6) << "the key of the deleted last row is not given again";
+    db.execute("DELETE FROM Cases");
+    db.close();
+    Database::releaseAll(); // as after a restart of the program
+    db = Database::open(path);
+    rs = db.openTable("Cases");
+    rs.addNew();
+    EXPECT_EQ(caseId(rs), 7) << "nor after every row went and the program started again";
+    rs.cancelUpdate();
 
     Recordset customers = db.openTable("Customers");
     customers.addNew();
@@ -147,10 +155,6 @@ TEST_F(EngineDynaset, MovesAndFindsInSetOrder) {
     rs.findNext(ofObrien);
     EXPECT_EQ(caseId(rs), 4);
     EXPECT_EQ(rs.absolutePosition(), 2);
-    rs.findNext(ofObrien + " AND CaseOpen = True");
-    rs.findNext(ofObrien);
-    EXPECT_TRUE(rs.noMatch());
-    EXPECT_EQ(caseId(rs), 6) << "without a match the position stays";
     rs.findPrevious("CaseID < 4");
     EXPECT_EQ(caseId(rs), 2);
     rs.findFirst("CaseID = 3");

@@ -4,6 +4,7 @@
 #include "core/Value.h"
 #include "data/Find.h"
 #include "data/engine/Database.h"
+#include "support/TestFixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,19 +16,6 @@
 inline void PrintTo(const Value& v, std::ostream* os) {
     *os << v.debugString().toStdString();
 }
-
-// The error number a call raises, 0 when it raises none.
-template <class F> int errorNumber(F&& call) {
-    try {
-        call();
-    } catch (const AppError& e) {
-        return e.number();
-    }
-    return 0;
-}
-
-// Expects the statement to raise the error number; a failure names the statement.
-#define EXPECT_ERROR(number, ...) EXPECT_EQ(errorNumber([&] { __VA_ARGS__; }), number) << #__VA_ARGS__
 
 // A plain SQLite handle on a file, standing for another program that uses the same database.
 class OtherSession {

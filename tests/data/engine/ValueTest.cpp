@@ -19,7 +19,6 @@ TEST(ValueNumbers, TextReadsAsNumberByTheBasicRulesOrIsATypeMismatch) {
     EXPECT_ERROR(ErrNo::TypeMismatch, Value("").toLongLong());
     EXPECT_ERROR(ErrNo::TypeMismatch, Value("5 apples").currencyScaled());
     EXPECT_ERROR(ErrNo::TypeMismatch, Value("maybe").toBool());
-    EXPECT_ERROR(ErrNo::TypeMismatch, Value("31/31/2024").toDateTime());
 }
 
 TEST(ValueNumbers, EmptyNullAndBooleansFollowTheBasicRules) {
@@ -31,7 +30,6 @@ TEST(ValueNumbers, EmptyNullAndBooleansFollowTheBasicRules) {
     EXPECT_ERROR(94, Value::null().toBool());
     EXPECT_EQ(Value(true).toDouble(), -1.0);
     EXPECT_EQ(Value(true).toLongLong(), -1);
-    EXPECT_EQ(Value(false).toDouble(), 0.0);
     EXPECT_EQ(Value(true).toString(), "True");
     EXPECT_TRUE(Value("true").toBool());
     EXPECT_FALSE(Value("False").toBool());
@@ -40,12 +38,15 @@ TEST(ValueNumbers, EmptyNullAndBooleansFollowTheBasicRules) {
 }
 
 TEST(ValueNumbers, WholeNumbersRoundHalfToEvenAndReportOverflow) {
-    EXPECT_EQ(Value(2.5).toLongLong(), 2);
-    EXPECT_EQ(Value(3.5).toLongLong(), 4);
-    EXPECT_EQ(Value(-2.5).toLongLong(), -2);
-    EXPECT_EQ(Value("7.5").toLongLong(), 8);
-    EXPECT_EQ(Value::currencyFromScaled(25000).toLongLong(), 2);
-    EXPECT_EQ(Value::currencyFromScaled(35000).toLongLong(), 4);
+    const std::pair<Value, qint64> rounded[] = {{Value(2.5), 2},
+                                                {Value(3.5), 4},
+                                                {Value(-2.5), -2},
+                                                {Value("7.5"), 8},
+                                                {Value::currencyFromScaled(25000), 2},
+                                                {Value::currencyFromScaled(35000), 4},
+                                                {Value::currencyFromScaled(-25000), -2}};
+    for (const auto& [value, whole] : rounded)
+        EXPECT_EQ(value.toLongLong(), whole) << value.debugString().toStdString();
     EXPECT_ERROR(ErrNo::Overflow, Value(1e300).toLongLong());
 }
 
@@ -73,36 +74,54 @@ TEST(ValueText, NumbersPrintAsPlainDecimals) {
 }
 
 TEST(ValueDate, DayNumbersCountFromTheEndOf1899AndIgnoreTimeZones) {
-    EXPECT_EQ(Value::date(QDate(1899, 12, 30)).toDouble(), 0.0);
-    EXPECT_EQ(Value::date(QDate(1900, 1, 1)).toDouble(), 2.0);
-    EXPECT_EQ(Value::date(QDate(2024, 3, 1)).toDouble(), 45352.0);
-    EXPECT_DOUBLE_EQ(Value::date(QDateTime(QDate(2024, 3, 1), QTime(18, 0))).toDouble(), 45352.75);
-    EXPECT_DOUBLE_EQ(Value::date(QDateTime(QDate(1899, 12, 29), QTime(6, 0))).toDouble(), -1.25);
-    EXPECT_EQ(Value::fromDayNumber(-1.25).toDateTime(), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
-    // The clock time is kept as given, whatever the zone: on a daylight-saving change day the day number
-    // is still a quarter or three quarters of a day.
-    EXPECT_DOUBLE_EQ(Value::date(QDateTime(QDate(2024, 3, 31), QTime(18, 0), QTimeZone::utc())).toDouble(),
-                     45382.75);
-    const QDateTime back = Value::date(QDateTime(QDate(2024, 3, 10), QTime(2, 30, 15))).toDateTime();
-    EXPECT_EQ(back.date(), QDate(2024, 3, 10));
-    EXPECT_EQ(back.time(), QTime(2, 30, 15));
+    const std::pair<QDateTime, double> days[] = {
+        {QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0.0},
+        {QDateTime(QDate(1900, 1, 1), QTime(0, 0)), 2.0},
+        {QDateTime(QDate(2024, 3, 1), QTime(18, 0)), 45352.75},
+        {QDateTime(QDate(2026, 3, 5), QTime(18, 0)), 46086.75},
+        {QDateTime(QDate(1899, 12, 29), QTime(6, 0)), -1.25},
+        {QDateTime(QDate(1899, 12, 29), QTime(12, 0)), -1.5},
+        // The clock time is kept as given, whatever the zone or a daylight-saving change.
+        {QDateTime(QDate(2024, 3, 31), QTime(18, 0), QTimeZone::utc()), 45382.75},
+        {QDateTime(QDate(2024, 3, 10), QTime(2, 30)), 45361.104166666664}};
+    for (const auto& [moment, day] : days) {
+        const std::string row = moment.toString(Qt::ISODate).toStdString();
+        EXPECT_DOUBLE_EQ(Value::date(moment).toDouble(), day) << row;
+        EXPECT_EQ(Value::fromDayNumber(day).toDateTime(), QDateTime(moment.date(), moment.time())) << row;
+        EXPECT_EQ(Value::fromDayNumber(day).toDate(), moment.date()) << row;
+        EXPECT_DOUBLE_EQ(*Value::parseDayNumber(moment.toString("yyyy-MM-dd HH:mm:ss")), day) << row;
+    }
+    EXPECT_EQ(Value(46086.75).toDate(), QDate(2026, 3, 5));
+    EXPECT_EQ(Value::date(QDate(2026, 3, 5)), Value::fromDayNumber(46086.0));
     EXPECT_TRUE(Value::date(QDateTime()).isNull());
+    EXPECT_EQ(Value::date(QDate()), Value::null());
+    EXPECT_ERROR(6, Value::fromDayNumber(3e6).toDate());
 }
 
 TEST(ValueDate, PrintsAndReadsTheClassicForms) {
-    EXPECT_EQ(Value::date(QDate(2024, 3, 5)).toString(), "3/5/2024");
-    EXPECT_EQ(Value::date(QDateTime(QDate(2024, 12, 25), QTime(15, 4, 5))).toString(),
-              "12/25/2024 3:04:05 PM");
-    EXPECT_EQ(Value::date(QDateTime(QDate(2024, 1, 2), QTime(0, 30))).toString(), "1/2/2024 12:30:00 AM");
+    const std::pair<QDateTime, const char*> printed[] = {
+        {QDateTime(QDate(2024, 3, 5), QTime(0, 0)), "3/5/2024"},
+        {QDateTime(QDate(2024, 12, 25), QTime(15, 4, 5)), "12/25/2024 3:04:05 PM"},
+        {QDateTime(QDate(2024, 1, 2), QTime(0, 30)), "1/2/2024 12:30:00 AM"},
+        {QDateTime(QDate(1850, 6, 15), QTime(13, 45, 10)), "6/15/1850 1:45:10 PM"},
+        {QDateTime(QDate(1899, 12, 30), QTime(6, 0, 1)), "6:00:01 AM"}}; // on day 0 the time alone
+    for (const auto& [moment, text] : printed)
+        EXPECT_EQ(Value::date(moment).toString(), text) << text;
     const std::pair<const char*, QDateTime> read[] = {
         {"3/5/2024", QDateTime(QDate(2024, 3, 5), QTime(0, 0))},
         {"03/05/2024 11:15:00 PM", QDateTime(QDate(2024, 3, 5), QTime(23, 15))},
+        {"3/5/2026 2:30 PM", QDateTime(QDate(2026, 3, 5), QTime(14, 30))},
         {"2024-03-05 23:15:09", QDateTime(QDate(2024, 3, 5), QTime(23, 15, 9))},
-        {"2024-03-05", QDateTime(QDate(2024, 3, 5), QTime(0, 0))}};
+        {" 2024-03-05 ", QDateTime(QDate(2024, 3, 5), QTime(0, 0))}};
     for (const auto& [text, dateTime] : read)
         EXPECT_EQ(Value(text).toDateTime(), dateTime) << text;
-    EXPECT_FALSE(Value::parseDateTime("2/30/2024").has_value());
-    EXPECT_FALSE(Value::parseDateTime("1/2/2024 13:00 PM").has_value());
+    for (const char* bad : {"2026-13-05 00:00:00", "2026-03-05 24:00:00", "2026-03-05 10:60:00", "2026-0a-05",
+                            "2026-03-05x10:00:00", "12/31/2026 13:00 PM", "2/30/2024", "tomorrow"}) {
+        EXPECT_FALSE(Value::parseDayNumber(bad).has_value()) << bad;
+        EXPECT_FALSE(Value::parseDateTime(bad).has_value()) << bad;
+    }
+    EXPECT_ERROR(ErrNo::TypeMismatch, Value("31/31/2024").toDateTime());
+    EXPECT_ERROR(ErrNo::TypeMismatch, Value("tomorrow").toDate());
 }
 
 TEST(ValueEquality, ComparesKindAndContent) {

@@ -28,11 +28,11 @@ TEST_F(frmUnexpectedErrorTest, ShowsTheErrorOnTop) {
     auto screen = open();
     EXPECT_EQ(screen->windowTitle(), "Unexpected Program Error");
     EXPECT_TRUE(screen->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_EQ(label(screen.get(), "lblErrorNumber"), "11");
-    EXPECT_EQ(label(screen.get(), "lblErrorDescription"), "Division by zero");
-    EXPECT_EQ(label(screen.get(), "lblErrorLocation"), "frmCaseDetails ! func_Recalc");
-    EXPECT_EQ(label(screen.get(), "lblErrorOtherInfo"), "more");
-    EXPECT_EQ(label(screen.get(), "lblErrorNumberCaption"), "Number:");
+    for (const auto& [name, text] :
+         {std::pair{"lblErrorNumber", "11"}, {"lblErrorDescription", "Division by zero"},
+          {"lblErrorLocation", "frmCaseDetails ! func_Recalc"}, {"lblErrorOtherInfo", "more"},
+          {"lblErrorNumberCaption", "Number:"}})
+        EXPECT_EQ(label(screen.get(), name), text) << name;
     EXPECT_EQ(screen->findChild<QTabWidget*>("tabError")->count(), 3);
     EXPECT_EQ(platform->pointer, -1) << "the busy pointer of the loading is gone";
 }

@@ -1,6 +1,7 @@
 #include "core/AppError.h"
 #include "core/Format.h"
 #include "core/Money.h"
+#include "support/TestFixtures.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -10,14 +11,6 @@ namespace {
 class MoneyTest : public ::testing::Test {
 protected:
     void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
-    static int errorOf(const char* text) {
-        try {
-            money_Read(QString::fromLatin1(text));
-        } catch (const AppError& e) {
-            return e.number();
-        }
-        return 0;
-    }
 };
 
 TEST_F(MoneyTest, TextReadsToTheExactAmountAndBack) {
@@ -50,11 +43,11 @@ TEST_F(MoneyTest, TextReadsToTheExactAmountAndBack) {
 }
 
 TEST_F(MoneyTest, TextThatIsNoAmountOrDoesNotFitRaisesItsError) {
-    EXPECT_EQ(errorOf("abc"), 13);
-    EXPECT_EQ(errorOf("1.2.3"), 13);
-    EXPECT_EQ(errorOf("922337203685477"), 0) << "within the currency type";
-    EXPECT_EQ(errorOf("922337203685478"), 6) << "just beyond it";
-    EXPECT_EQ(errorOf("1e300"), 6);
+    EXPECT_ERROR(13, money_Read("abc"));
+    EXPECT_ERROR(13, money_Read("1.2.3"));
+    EXPECT_ERROR(0, money_Read("922337203685477")) << "within the currency type";
+    EXPECT_ERROR(6, money_Read("922337203685478")) << "just beyond it";
+    EXPECT_ERROR(6, money_Read("1e300"));
     EXPECT_FALSE(money_Parse("abc").has_value());
     EXPECT_FALSE(money_Parse("1e300").has_value());
 }

@@ -53,14 +53,13 @@ TEST_F(WindowHelpTest, CenterFormCentresEvenWhenLargerThanTheDesktop) {
 }
 
 TEST_F(WindowHelpTest, HelpCommandsReachTheViewer) {
-    api_DisplayHTMLHelp("Contents");
-    api_DisplayHTMLHelp("Index");
-    api_DisplayHTMLHelp("Search");
-    api_DisplayHTMLHelp("contents"); // compared exactly: nothing
-    ASSERT_EQ(platform->helpCalls.size(), 3u);
-    EXPECT_EQ(platform->helpCalls[0].command, Platform::HelpCommand::Contents);
-    EXPECT_EQ(platform->helpCalls[1].command, Platform::HelpCommand::Index);
-    EXPECT_EQ(platform->helpCalls[2].command, Platform::HelpCommand::Search);
+    for (const char* command : {"Contents", "Index", "Search", "contents"})
+        api_DisplayHTMLHelp(command);
+    ASSERT_EQ(platform->helpCalls.size(), 3u) << "commands are compared exactly: \"contents\" is none";
+    const Platform::HelpCommand asked[] = {Platform::HelpCommand::Contents, Platform::HelpCommand::Index,
+                                           Platform::HelpCommand::Search};
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(platform->helpCalls[i].command, asked[i]) << i;
     EXPECT_EQ(platform->helpCalls[0].helpFile, folder->path() + "/Dunmark.qch");
 }
 

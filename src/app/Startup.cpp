@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPointer>
 #include <QScopeGuard>
 
@@ -24,7 +25,7 @@ const QString DatabaseFileName = QStringLiteral("Dunmark.mdb");
 const QChar CR(13); // a line break in a message box
 
 // Missing database: the user may have a new, empty one made, as dunmark-newdb makes it.
-bool offerNewDatabase(ErrorGuard& g, const QString& programFolder) {
+bool offerNewDatabase(ErrorGuard& g, const QString& dataHome) {
     const QString text =
         QStringLiteral("The database file %1 could not be found.")
             .arg(QDir::toNativeSeparators(DatabasePath)) +
@@ -34,7 +35,7 @@ bool offerNewDatabase(ErrorGuard& g, const QString& programFolder) {
     if (msgBox(text, Platform::YesNo + Platform::Question, QStringLiteral("Database Not Found")) !=
         Platform::Yes)
         return false;
-    return g.run([&] { data_MakeProgramFolder(programFolder); });
+    return g.run([&] { data_MakeProgramFolder(dataHome); });
 }
 
 // Damaged database: one report, and the backup put in its place when it is whole and the user agrees.
@@ -74,13 +75,22 @@ bool offerRestore(ErrorGuard& g, const DatabaseHealth& health) {
 }
 
 // The database is checked once before any screen opens, so that a missing or damaged file gives the
-// user one clear choice instead of an error from every screen that reads it.
-bool databaseReady(ErrorGuard& g, const QString& programFolder) {
+// user one clear choice instead of an error from every screen that reads it. In the user's own data
+// folder, a first start (no Data folder yet, as after installing the program) makes the database
+// without a question.
+bool databaseReady(ErrorGuard& g, const QString& programFolder, const QString& dataHome) {
+    const bool firstStartAtHome = dataHome != programFolder && !QFileInfo::exists(DataFolder);
     DatabaseHealth health;
     if (!g.run([&] { health = data_CheckDatabaseHealth(DatabaseFileName); })) return false;
     switch (health.state) {
     case DatabaseHealth::Missing:
-        if (!offerNewDatabase(g, programFolder)) return false;
+        if (firstStartAtHome) {
+            if (!g.run([&] { data_MakeProgramFolder(dataHome); })) return false;
+        } else if (!offerNewDatabase(g, dataHome)) {
+            return false;
+        }
+        // Looked at again: a Data folder made just now can be written to.
+        if (!g.run([&] { health = data_CheckDatabaseHealth(DatabaseFileName); })) return false;
         break;
     case DatabaseHealth::Damaged:
         if (!offerRestore(g, health)) return false;
@@ -116,9 +126,15 @@ QWidget* Main(const QString& programFolder) {
     });
 
     if (!g.run([] { util_SetMousePointer(11); })) return nullptr;
-    // The folders, the database paths and the help file.
-    if (!g.run([&] { proc_SetProgramPaths(programFolder); })) return nullptr;
-    if (!databaseReady(g, programFolder)) return nullptr;
+    // The folders, the database paths and the help file; the data beside the program when this user
+    // may write there, else in the user's own data folder.
+    QString dataHome;
+    if (!g.run([&] {
+            dataHome = proc_sDataHome(programFolder);
+            proc_SetProgramPaths(programFolder, dataHome);
+        }))
+        return nullptr;
+    if (!databaseReady(g, ProgramFolder, dataHome)) return nullptr;
     if (!g.run([&] {
             splash = new frmSplash;
             splash->Form_Load();

@@ -2,6 +2,9 @@
 
 #include "AppVersion.h"
 
+#include <QFileInfo>
+#include <QStandardPaths>
+
 QString ProgramFolder;
 QString DataFolder;
 QString ReportsFolder;
@@ -10,15 +13,31 @@ QString DatabasePath;
 QString SettingsDatabasePath;
 QString HelpFile;
 
-void proc_SetProgramPaths(const QString& programFolder) {
-    ProgramFolder = programFolder;
-    while (ProgramFolder.size() > 1 && ProgramFolder.endsWith(QLatin1Char('/'))) ProgramFolder.chop(1);
-    DataFolder = ProgramFolder + QStringLiteral("/Data/");
+namespace {
+
+QString withoutTrailingSeparator(QString folder) {
+    while (folder.size() > 1 && folder.endsWith(QLatin1Char('/'))) folder.chop(1);
+    return folder;
+}
+
+} // namespace
+
+void proc_SetProgramPaths(const QString& programFolder, const QString& dataHome) {
+    ProgramFolder = withoutTrailingSeparator(programFolder);
+    const QString home = dataHome.isEmpty() ? ProgramFolder : withoutTrailingSeparator(dataHome);
+    DataFolder = home + QStringLiteral("/Data/");
     ReportsFolder = DataFolder;
-    ChecksFolder = ProgramFolder + QStringLiteral("/Checks/");
+    ChecksFolder = home + QStringLiteral("/Checks/");
     DatabasePath = DataFolder + QStringLiteral("Dunmark.mdb");
     SettingsDatabasePath = DataFolder + QStringLiteral("Dunmark.mdb");
     HelpFile = ProgramFolder + QStringLiteral("/Dunmark.qch");
+}
+
+QString proc_sDataHome(const QString& programFolder) {
+    // QFileInfo asks the system (access()) whether this user may write, so root may write anywhere.
+    const QFileInfo folder(programFolder);
+    if (folder.isDir() && folder.isWritable()) return withoutTrailingSeparator(programFolder);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Dunmark");
 }
 
 QString proc_vGetInternalInfo(const QString& infoName, bool versionWithRevision) {

@@ -16,8 +16,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSet>
+#include <QTemporaryDir>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -315,6 +317,10 @@ TEST_F(StartupDatabaseTest, AMissingDatabaseIsMadeNewOnlyWithTheUsersYes) {
             continue;
         }
         ASSERT_NE(screen, nullptr);
+        QStringList titles;
+        for (const auto& m : platform->messages) titles << m.title;
+        EXPECT_EQ(titles, QStringList({"Database Not Found", "Collection Agency"}))
+            << "no read-only warning for a Data folder made just now";
         EXPECT_NO_THROW(Database::checkIntegrity(DatabasePath));
         EXPECT_EQ(platform->modalScreens, QStringList({"frmCollectionCompany"}));
         EXPECT_TRUE(QFileInfo(DataFolder + "Backup").isDir());
@@ -330,9 +336,9 @@ TEST_F(StartupDatabaseTest, AReadOnlyFolderGivesOneWarningAtStart) {
     const uid_t nobody = 65534;
     if (::geteuid() == 0) {
         // The ordinary user must reach the folder, read the files and write nowhere.
-        for (QString dir = DataFolder; dir.startsWith(folder->path()); dir = QFileInfo(dir).absolutePath())
-            ::chmod(QFile::encodeName(dir).constData(), 0555);
-        ::chmod(QFile::encodeName(folder->path()).constData(), 0555);
+        // The program folder stays writable for them, so the data stay beside the program.
+        ::chmod(QFile::encodeName(DataFolder).constData(), 0555);
+        ::chmod(QFile::encodeName(folder->path()).constData(), 0777);
         ::chmod(QFile::encodeName(DatabasePath).constData(), 0444);
         for (QString dir = QFileInfo(folder->path()).absolutePath(); dir != "/"; dir = QFileInfo(dir).absolutePath())
             if ((QFileInfo(dir).permissions() & QFileDevice::ExeOther) == 0)
@@ -354,6 +360,64 @@ TEST_F(StartupDatabaseTest, AReadOnlyFolderGivesOneWarningAtStart) {
         ::testing::ExitedWithCode(0), "");
     ::chmod(QFile::encodeName(DataFolder).constData(), 0755);
     ::chmod(QFile::encodeName(folder->path()).constData(), 0755);
+}
+
+// While it lives, this process acts as an ordinary user, also towards access(): root takes on the
+// identity of "nobody" and keeps its own as the saved one, to take it back at the end.
+class OrdinaryUser {
+public:
+    OrdinaryUser() : m_wasRoot(::geteuid() == 0) {
+        m_ok = !m_wasRoot || (::setresgid(Nobody, Nobody, 0) == 0 && ::setresuid(Nobody, Nobody, 0) == 0);
+    }
+    ~OrdinaryUser() {
+        if (m_wasRoot && (::setresuid(0, 0, 0) != 0 || ::setresgid(0, 0, 0) != 0)) std::abort();
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    static constexpr uid_t Nobody = 65534;
+    bool m_wasRoot;
+    bool m_ok;
+};
+
+// As installed under /opt: a program folder this user cannot write to and no data yet. The data go
+// to the user's data folder, made at the first start without a question; later starts treat a
+// missing database there as always.
+TEST_F(StartupTest, AReadOnlyProgramFolderKeepsTheDataInTheUsersFolderMadeAtTheFirstStart) {
+    QTemporaryDir program, userData;
+    ASSERT_EQ(::chmod(QFile::encodeName(program.path()).constData(), 0555), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(userData.path()).constData(), 0777), 0);
+    for (QString dir = QFileInfo(program.path()).absolutePath(); dir != "/"; dir = QFileInfo(dir).absolutePath())
+        if (::geteuid() == 0 && (QFileInfo(dir).permissions() & QFileDevice::ExeOther) == 0)
+            GTEST_SKIP() << "the temporary folder " << dir.toStdString() << " cannot be reached by other users";
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    const auto restoreEnvironment = qScopeGuard([] { qunsetenv("XDG_DATA_HOME"); });
+    OrdinaryUser user;
+    if (!user.ok()) GTEST_SKIP() << "root could not act as an ordinary user here, so every folder stays writable";
+    ASSERT_FALSE(QFileInfo(program.path()).isWritable());
+    platform->modalHandlers = {[](QObject*) {}};
+
+    QWidget* screen = Main(program.path());
+
+    ASSERT_NE(screen, nullptr);
+    const QString home = userData.path() + "/Dunmark/";
+    EXPECT_EQ(DatabasePath, home + "Data/Dunmark.mdb");
+    EXPECT_EQ(ChecksFolder, home + "Checks/");
+    EXPECT_TRUE(QFileInfo(ChecksFolder).isDir());
+    EXPECT_TRUE(QFileInfo::exists(backupFile()));
+    ASSERT_EQ(platform->messages.size(), 1u) << "no question and no warning at the first start";
+    EXPECT_EQ(platform->messages[0].title, "Collection Agency") << "only the agency's details asked";
+    EXPECT_TRUE(platform->errorReports.empty());
+    EXPECT_TRUE(QDir(program.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
+    delete screen;
+    Database::releaseAll();
+
+    // The database gone later: the usual question.
+    ASSERT_TRUE(QFile::remove(DatabasePath));
+    platform->answers = {Platform::No};
+    EXPECT_EQ(Main(program.path()), nullptr);
+    ASSERT_EQ(platform->messages.size(), 2u);
+    EXPECT_EQ(platform->messages[1].title, "Database Not Found");
 }
 
 } // namespace

@@ -16,6 +16,13 @@ TEST(AppInfo, PathsFollowTheProgramFolder) {
     EXPECT_EQ(SettingsDatabasePath, DatabasePath);
     EXPECT_EQ(HelpFile, "/opt/dunmark/Dunmark.qch");
     EXPECT_EQ(proc_vGetInternalInfo("HelpFile"), HelpFile);
+
+    // The data elsewhere; the help file stays with the program.
+    proc_SetProgramPaths("/opt/dunmark", "/home/lee/.local/share/Dunmark/");
+    EXPECT_EQ(ReportsFolder, "/home/lee/.local/share/Dunmark/Data/");
+    EXPECT_EQ(ChecksFolder, "/home/lee/.local/share/Dunmark/Checks/");
+    EXPECT_EQ(SettingsDatabasePath, "/home/lee/.local/share/Dunmark/Data/Dunmark.mdb");
+    EXPECT_EQ(HelpFile, "/opt/dunmark/Dunmark.qch");
 }
 
 TEST(AppInfo, InternalInfoByKey) {

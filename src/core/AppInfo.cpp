@@ -37,6 +37,10 @@ QString proc_sDataHome(const QString& programFolder) {
     // QFileInfo asks the system (access()) whether this user may write, so root may write anywhere.
     const QFileInfo folder(programFolder);
     if (folder.isDir() && folder.isWritable()) return withoutTrailingSeparator(programFolder);
+    // Data already beside the program (a copy on a read-only share, say) are the user's data: they are
+    // opened there, read-only, rather than hidden behind a new empty database elsewhere.
+    if (QFileInfo::exists(withoutTrailingSeparator(programFolder) + QStringLiteral("/Data/Dunmark.mdb")))
+        return withoutTrailingSeparator(programFolder);
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Dunmark");
 }
 

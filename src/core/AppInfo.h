@@ -18,7 +18,7 @@ extern QString HelpFile;             // ProgramFolder + "/Dunmark.qch"
 void proc_SetProgramPaths(const QString& programFolder, const QString& dataHome = QString());
 
 // Where the program's data belong: the program folder when this user may write there (a folder
-// of its own, as the build lays it out), else the user's data folder, ~/.local/share/Dunmark (or
+// of its own, as the build lays it out) or when it holds a database already, else the user's data folder, ~/.local/share/Dunmark (or
 // $XDG_DATA_HOME/Dunmark), as for a program installed read-only under /opt.
 QString proc_sDataHome(const QString& programFolder);
 

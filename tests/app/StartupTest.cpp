@@ -335,10 +335,10 @@ TEST_F(StartupDatabaseTest, AReadOnlyFolderGivesOneWarningAtStart) {
     startOnceForABackup();
     const uid_t nobody = 65534;
     if (::geteuid() == 0) {
-        // The ordinary user must reach the folder, read the files and write nowhere.
-        // The program folder stays writable for them, so the data stay beside the program.
+        // The ordinary user must reach the folder, read the files and write nowhere; the database
+        // there is opened there, not replaced by a new one in the user's folder.
         ::chmod(QFile::encodeName(DataFolder).constData(), 0555);
-        ::chmod(QFile::encodeName(folder->path()).constData(), 0777);
+        ::chmod(QFile::encodeName(folder->path()).constData(), 0555);
         ::chmod(QFile::encodeName(DatabasePath).constData(), 0444);
         for (QString dir = QFileInfo(folder->path()).absolutePath(); dir != "/"; dir = QFileInfo(dir).absolutePath())
             if ((QFileInfo(dir).permissions() & QFileDevice::ExeOther) == 0)
@@ -346,12 +346,14 @@ TEST_F(StartupDatabaseTest, AReadOnlyFolderGivesOneWarningAtStart) {
     } else {
         ::chmod(QFile::encodeName(DatabasePath).constData(), 0444);
         ::chmod(QFile::encodeName(DataFolder).constData(), 0555);
+        ::chmod(QFile::encodeName(folder->path()).constData(), 0555);
     }
     GTEST_FLAG_SET(death_test_style, "threadsafe"); // a fresh process: Qt has threads
     EXPECT_EXIT(
         {
             if (::geteuid() == 0 && (::setgid(nobody) != 0 || ::setuid(nobody) != 0)) ::_exit(3);
             QWidget* screen = Main(folder->path());
+            if (!DatabasePath.startsWith(folder->path())) ::_exit(7);
             const bool oneWarning = platform->messages.size() == 1 &&
                                     platform->messages[0].title == "Read-Only Database" &&
                                     platform->messages[0].style == Platform::Exclamation;

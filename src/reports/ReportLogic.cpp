@@ -280,8 +280,8 @@ public:
                 double x = cell.left;
                 if (cell.align & Qt::AlignRight) x += cell.width - w;
                 else if (cell.align & Qt::AlignHCenter) x += (cell.width - w) / 2;
-                painter.setFont(cell.font);
-                painter.setPen(cell.color);
+                if (i == 0 || cell.font != m_cells[i - 1].font || k == 0) painter.setFont(cell.font);
+                if (i == 0 || cell.color != m_cells[i - 1].color || k == 0) painter.setPen(cell.color);
                 painter.drawText(QPointF(x, cell.baseline + double(k) * m_rowHeight), shown);
                 lines << QString(shown).replace(QChar::Nbsp, QLatin1Char(' '));
             }

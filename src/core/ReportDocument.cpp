@@ -13,28 +13,40 @@ void ReportDocument::prepareSection(QTextDocument& section, QPaintDevice& device
     section.setPageSize(pageSize);
 }
 
+void ReportDocument::Pages::newPage() {
+    if (!m_first && !device.newPage()) throw AppError(ErrNo::PrinterError, QStringLiteral("Printer Error"));
+    m_first = false;
+}
+
+void ReportDocument::Pages::paintSection(QTextDocument& section) {
+    const int count = section.pageCount();
+    for (int p = 0; p < count; ++p) {
+        newPage();
+        painter.save();
+        const QRectF area(0, p * pageSize.height(), pageSize.width(), pageSize.height());
+        painter.translate(0, -area.top());
+        painter.setClipRect(area);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = area;
+        section.documentLayout()->draw(&painter, context);
+        painter.restore();
+    }
+    addText(section.toPlainText());
+}
+
+void ReportDocument::makeSections(QPaintDevice&, QSizeF, const std::function<void(QTextDocument&)>&) const {}
+
+void ReportDocument::paintPages(Pages& pages) const {
+    makeSections(pages.device, pages.pageSize, [&](QTextDocument& section) { pages.paintSection(section); });
+}
+
 void ReportDocument::print(QPagedPaintDevice& device, QStringList* sectionTexts) const {
     device.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     QPainter painter;
     if (!painter.begin(&device)) throw AppError(ErrNo::PrinterError, QStringLiteral("Printer Error"));
     const QRectF page = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    bool first = true;
-    makeSections(device, page.size(), [&](QTextDocument& section) {
-        const int pages = section.pageCount();
-        for (int p = 0; p < pages; ++p) {
-            if (!first && !device.newPage()) throw AppError(ErrNo::PrinterError, QStringLiteral("Printer Error"));
-            first = false;
-            painter.save();
-            const QRectF area(0, p * page.height(), page.width(), page.height());
-            painter.translate(0, -area.top());
-            painter.setClipRect(area);
-            QAbstractTextDocumentLayout::PaintContext context;
-            context.clip = area;
-            section.documentLayout()->draw(&painter, context);
-            painter.restore();
-        }
-        if (sectionTexts) sectionTexts->append(section.toPlainText());
-    });
+    Pages pages(painter, device, page.size(), sectionTexts);
+    paintPages(pages);
     painter.end();
 }
 

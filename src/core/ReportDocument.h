@@ -8,6 +8,7 @@
 
 class QPagedPaintDevice;
 class QPaintDevice;
+class QPainter;
 class QTextDocument;
 
 // A report made of sections laid out by QTextDocument: a section starts on a new page and may run
@@ -27,13 +28,37 @@ public:
 
     QString title;
 
-protected:
     // Sets up one section's document for the device and the page size (device pixels): the layout
     // measures with the device's fonts, without a margin of its own.
     static void prepareSection(QTextDocument& section, QPaintDevice& device, QSizeF pageSize);
+
+protected:
+    // The pages being painted: a report either hands over sections (paintSection) or paints its
+    // pages itself (newPage, then the painter, and the page's plain text to addText).
+    class Pages {
+    public:
+        Pages(QPainter& p, QPagedPaintDevice& d, QSizeF size, QStringList* t)
+            : painter(p), device(d), pageSize(size), texts(t) {}
+        QPainter& painter;
+        QPagedPaintDevice& device;
+        QSizeF pageSize;
+        QStringList* texts;
+        // Starts a page (the first is there already); 482 when the device fails.
+        void newPage();
+        // Paints every page of a section and keeps its text.
+        void paintSection(QTextDocument& section);
+        void addText(const QString& text) {
+            if (texts) texts->append(text);
+        }
+
+    private:
+        bool m_first = true;
+    };
+    // Paints the pages; by default the sections of makeSections, one after the other.
+    virtual void paintPages(Pages& pages) const;
     // Makes the sections in order, each prepared with prepareSection and handed to addSection.
     virtual void makeSections(QPaintDevice& device, QSizeF pageSize,
-                              const std::function<void(QTextDocument&)>& addSection) const = 0;
+                              const std::function<void(QTextDocument&)>& addSection) const;
 };
 
 // The name proposed for a report's PDF file: the report's name and the date ("All Bad Checks

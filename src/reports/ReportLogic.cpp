@@ -16,6 +16,12 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <array>
 #include <algorithm>
 #include <mstch/mstch.hpp>
 #include <vector>
@@ -201,6 +207,201 @@ QString displayName(const QString& showAs, const QString& last, const QString& f
     return person.isEmpty() ? company.trimmed() : person;
 }
 
+// The tags of a list line, in the order of lineTexts; in a page frame each stands as one character
+// of the private use area (LineMark + its index), the page number as PageMark.
+const char* const LineTags[] = {"name",  "reference", "received", "status", "phone",  "identification",
+                                "cases", "days",      "note",     "amount", "paid",   "balance"};
+constexpr int LineTagCount = int(std::size(LineTags));
+constexpr char16_t LineMark = 0xE000;
+constexpr char16_t PageMark = 0xE0FF;
+bool isLineMark(QChar c) { return c.unicode() >= LineMark && c.unicode() < LineMark + LineTagCount; }
+
+std::array<QString, LineTagCount> lineTexts(const ListLine& l) {
+    return {l.name, l.reference, l.received, l.status, l.phone, l.identification, QString::number(l.cases),
+            QString::number(l.days), l.note, fmt_Currency(l.amount), fmt_Currency(l.paid), fmt_Currency(l.balance)};
+}
+mstch::map lineContext(const std::array<QString, LineTagCount>& texts) {
+    mstch::map m;
+    for (int i = 0; i < LineTagCount; ++i) m.emplace(LineTags[i], str(texts[size_t(i)]));
+    return m;
+}
+
+// One page of a list as its template lays it out, laid out once: the template rendered with two
+// lines of tag marks. The lines of a page are painted into the band of those two lines, each cell
+// with the font, alignment and place the layout gave its mark, a text too wide for its cell cut
+// short with an ellipsis; what lies below the band (the totals) is painted moved up or down.
+class ListFrame {
+public:
+    ListFrame(const std::string& html, mstch::map context, QPaintDevice& device, QSizeF pageSize)
+        : m_device(device) {
+        std::array<QString, LineTagCount> marks;
+        for (int i = 0; i < LineTagCount; ++i) marks[size_t(i)] = QChar(char16_t(LineMark + i));
+        context["lines"] = mstch::array{lineContext(marks), lineContext(marks)};
+        context["page"] = str(QString(QChar(PageMark)));
+        ReportDocument::prepareSection(m_doc, device, pageSize);
+        m_doc.setTextWidth(pageSize.width()); // one long page: its height is the frame's own
+        m_doc.setHtml(QString::fromStdString(mstch::render(html, context)));
+        splitText();
+        measure(pageSize.height());
+    }
+    bool holdsLines() const { return m_rowHeight > 0; }
+    // The lines the page holds beside the frame.
+    qsizetype capacity() const { return m_capacity; }
+
+    void paint(QPainter& painter, QSizeF pageSize, int page, const ListLine* first, qsizetype n,
+               QString& text) {
+        const QString number = QString::number(page);
+        setPage(number);
+        QAbstractTextDocumentLayout* layout = m_doc.documentLayout();
+        QAbstractTextDocumentLayout::PaintContext context;
+        painter.save();
+        context.clip = QRectF(0, 0, pageSize.width(), m_bandTop);
+        painter.setClipRect(context.clip);
+        layout->draw(&painter, context);
+        painter.restore();
+
+        QStringList lines;
+        for (qsizetype k = 0; k < n; ++k) {
+            const auto values = lineTexts(first[k]);
+            for (size_t i = 0; i < m_cells.size(); ++i) {
+                const Cell& cell = m_cells[i];
+                QString filled;
+                for (QChar c : cell.text) {
+                    if (isLineMark(c)) filled += values[size_t(c.unicode() - LineMark)];
+                    else filled += c;
+                }
+                const QFontMetricsF& metrics = m_metrics[i];
+                QString shown = filled;
+                double w = metrics.horizontalAdvance(shown);
+                if (w > cell.width) {
+                    shown = metrics.elidedText(filled, Qt::ElideRight, cell.width);
+                    w = metrics.horizontalAdvance(shown);
+                }
+                double x = cell.left;
+                if (cell.align & Qt::AlignRight) x += cell.width - w;
+                else if (cell.align & Qt::AlignHCenter) x += (cell.width - w) / 2;
+                if (i == 0 || cell.font != m_cells[i - 1].font || k == 0) painter.setFont(cell.font);
+                if (i == 0 || cell.color != m_cells[i - 1].color || k == 0) painter.setPen(cell.color);
+                painter.drawText(QPointF(x, cell.baseline + double(k) * m_rowHeight), shown);
+                lines << QString(shown).replace(QChar::Nbsp, QLatin1Char(' '));
+            }
+        }
+
+        painter.save();
+        const double shift = double(n - 2) * m_rowHeight;
+        painter.setClipRect(QRectF(0, m_bandTop + double(n) * m_rowHeight, pageSize.width(), pageSize.height()));
+        painter.translate(0, shift);
+        context.clip = QRectF(0, m_bandTop + 2 * m_rowHeight, pageSize.width(), pageSize.height());
+        layout->draw(&painter, context);
+        painter.restore();
+
+        text = m_before;
+        text.replace(QChar(PageMark), number);
+        if (!lines.isEmpty()) text += lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        QString after = m_after;
+        text += after.replace(QChar(PageMark), number);
+    }
+
+private:
+    struct Cell {
+        QString text; // the cell's text with its tag marks
+        QFont font;
+        QColor color;
+        Qt::Alignment align;
+        double left = 0, width = 0, baseline = 0;
+    };
+
+    void setPage(const QString& number) {
+        if (m_page.isNull()) return;
+        m_page.insertText(number);
+        m_page.setPosition(m_page.position() - int(number.size()), QTextCursor::KeepAnchor);
+    }
+
+    // The frame's plain text before and after the lines (the paragraphs with tag marks).
+    void splitText() {
+        const QStringList paragraphs = m_doc.toPlainText().split(QLatin1Char('\n'));
+        bool seen = false;
+        for (const QString& p : paragraphs) {
+            if (std::any_of(p.begin(), p.end(), isLineMark)) {
+                seen = true;
+                continue;
+            }
+            (seen ? m_after : m_before) += p + QLatin1Char('\n');
+        }
+        if (!m_after.isEmpty()) m_after.chop(1);
+    }
+
+    void measure(double pageHeight) {
+        QTextBlock firstBlock;
+        for (QTextBlock b = m_doc.begin(); b.isValid() && !firstBlock.isValid(); b = b.next())
+            if (const QString t = b.text(); std::any_of(t.begin(), t.end(), isLineMark)) firstBlock = b;
+        // The page number: its mark selected, to be replaced on each page.
+        m_page = m_doc.find(QString(QChar(PageMark)));
+        setPage(QStringLiteral("1"));
+        if (!firstBlock.isValid()) return;
+        QTextTable* table = QTextCursor(firstBlock).currentTable();
+        if (!table) return;
+        int row = -1;
+        for (int r = 0; r < table->rows() && row < 0; ++r)
+            for (int c = 0; c < table->columns(); ++c)
+                if (table->cellAt(r, c).firstCursorPosition().block() == firstBlock) row = r;
+        if (row < 0 || row + 1 >= table->rows()) return;
+        // The cells' texts with their marks; then the marks give way to a digit, so that the two
+        // lines are laid out in the cells' own fonts.
+        std::vector<QTextBlock> blocks;
+        for (int c = 0; c < table->columns(); ++c) {
+            const QTextTableCell cell = table->cellAt(row, c);
+            if (cell.column() != c) continue;
+            blocks.push_back(cell.firstCursorPosition().block());
+            m_cells.emplace_back().text = blocks.back().text();
+        }
+        for (int r = row; r <= row + 1; ++r)
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                for (int at = cell.firstPosition(); at < cell.lastPosition(); ++at)
+                    if (isLineMark(m_doc.characterAt(at))) {
+                        QTextCursor mark(&m_doc);
+                        mark.setPosition(at);
+                        mark.setPosition(at + 1, QTextCursor::KeepAnchor);
+                        const QTextCharFormat format = mark.charFormat();
+                        mark.insertText(QStringLiteral("0"), format);
+                    }
+            }
+        QAbstractTextDocumentLayout* layout = m_doc.documentLayout();
+        const QTextBlock second = table->cellAt(row + 1, 0).firstCursorPosition().block();
+        const QRectF one = layout->blockBoundingRect(blocks.front());
+        m_rowHeight = layout->blockBoundingRect(second).top() - one.top();
+        m_bandTop = one.top() - (m_rowHeight - one.height()) / 2;
+        for (size_t i = 0; i < blocks.size(); ++i) {
+            const QTextBlock& block = blocks[i];
+            const QRectF r = layout->blockBoundingRect(block);
+            Cell& k = m_cells[i];
+            QTextCursor at(block);
+            at.movePosition(QTextCursor::NextCharacter);
+            const QTextCharFormat format = block.text().isEmpty() ? block.charFormat() : at.charFormat();
+            k.font = format.font().resolve(m_doc.defaultFont());
+            k.color = format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : QColor(Qt::black);
+            k.align = block.blockFormat().alignment();
+            const QTextLine line = block.layout()->lineCount() > 0 ? block.layout()->lineAt(0) : QTextLine();
+            k.left = r.left();
+            k.width = line.isValid() ? line.width() : r.width();
+            m_metrics.emplace_back(k.font, &m_device);
+            k.baseline = r.top() + (line.isValid() ? line.y() + line.ascent() : m_metrics.back().ascent());
+        }
+        const double below = m_doc.size().height() - (m_bandTop + 2 * m_rowHeight);
+        m_capacity = std::max<qsizetype>(1, qsizetype((pageHeight - m_bandTop - below) / m_rowHeight));
+    }
+
+    QPaintDevice& m_device;
+    QTextDocument m_doc;
+    QTextCursor m_page;
+    QString m_before, m_after;
+    std::vector<Cell> m_cells;
+    std::vector<QFontMetricsF> m_metrics; // one a cell
+    double m_rowHeight = 0, m_bandTop = 0;
+    qsizetype m_capacity = 0;
+};
+
 class ListDocument : public ReportDocument {
 public:
     std::string html;
@@ -208,87 +409,33 @@ public:
     std::vector<ListLine> items;
     ListLine totals;
 
-    void makeSections(QPaintDevice& device, QSizeF pageSize,
-                      const std::function<void(QTextDocument&)>& addSection) const override {
+protected:
+    void paintPages(Pages& pages) const override {
+        auto context = [&](bool last) {
+            return mstch::map{{"title", str(title)}, {"printed", str(printed)}, {"last", last},
+                              {"totals", lineContext(lineTexts(totals))}};
+        };
+        ListFrame middle(html, context(false), pages.device, pages.pageSize);
+        ListFrame end(html, context(true), pages.device, pages.pageSize);
+        if (!middle.holdsLines() || !end.holdsLines())
+            throw AppError(ReportErr::TemplateNotUnderstood,
+                           QStringLiteral("The report template \"%1\" has no table row of {{#lines}} to print the lines in.")
+                               .arg(title));
         const qsizetype count = qsizetype(items.size());
         qsizetype start = 0;
         int page = 1;
-        // The lines a page holds, measured on the first page: one and two lines apart.
-        qsizetype perPage = 0;
-        for (;;) {
-            if (perPage == 0) {
-                const double one = height(device, pageSize, page, 0, std::min<qsizetype>(1, count), false);
-                const double two = height(device, pageSize, page, 0, std::min<qsizetype>(2, count), false);
-                const double line = std::max(1.0, two - one);
-                perPage = std::max<qsizetype>(1, qsizetype((pageSize.height() - one) / line) + 1);
-            }
-            qsizetype n = std::min(perPage, count - start);
-            QTextDocument section;
-            bool last = false;
-            for (;;) {
-                last = start + n == count;
-                fill(section, device, pageSize, page, start, n, last);
-                if (section.pageCount() <= 1 || n <= 1) break;
-                // Too many for the page (a line that wraps, the totals): as many as the layout put
-                // on the first page, and that many on the pages after.
-                const qsizetype fit = linesOnFirstPage(section, pageSize.height());
-                n = std::clamp<qsizetype>(fit, 1, n - 1);
-                perPage = n;
-            }
-            addSection(section);
+        QString text;
+        for (;; ++page) {
+            const qsizetype left = count - start;
+            const bool last = left <= end.capacity();
+            // A page before the last leaves at least one line for the page of the totals.
+            const qsizetype n = last ? left : std::min(middle.capacity(), left - 1);
+            pages.newPage();
+            (last ? end : middle).paint(pages.painter, pages.pageSize, page, items.data() + start, n, text);
+            pages.addText(text);
             if (last) break;
             start += n;
-            ++page;
         }
-    }
-
-private:
-    // The data lines of the page's longest table whose bottom lies on the first page.
-    static qsizetype linesOnFirstPage(QTextDocument& section, double pageHeight) {
-        QTextTable* table = nullptr;
-        for (QTextFrame* frame : section.rootFrame()->childFrames())
-            if (auto* t = qobject_cast<QTextTable*>(frame); t && (!table || t->rows() > table->rows())) table = t;
-        if (!table) return 1;
-        QAbstractTextDocumentLayout* layout = section.documentLayout();
-        qsizetype fit = 0;
-        for (int row = 1; row < table->rows(); ++row) {
-            if (layout->blockBoundingRect(table->cellAt(row, 0).firstCursorPosition().block()).bottom() > pageHeight) break;
-            ++fit;
-        }
-        return fit;
-    }
-
-    mstch::map lineContext(const ListLine& l) const {
-        return mstch::map{{"name", str(l.name)},
-                          {"reference", str(l.reference)},
-                          {"received", str(l.received)},
-                          {"status", str(l.status)},
-                          {"phone", str(l.phone)},
-                          {"identification", str(l.identification)},
-                          {"cases", l.cases},
-                          {"days", l.days},
-                          {"note", str(l.note)},
-                          {"amount", str(fmt_Currency(l.amount))},
-                          {"paid", str(fmt_Currency(l.paid))},
-                          {"balance", str(fmt_Currency(l.balance))}};
-    }
-    void fill(QTextDocument& section, QPaintDevice& device, QSizeF pageSize, int page, qsizetype start, qsizetype n,
-              bool last) const {
-        mstch::array rows;
-        rows.reserve(size_t(n));
-        for (qsizetype i = start; i < start + n; ++i) rows.emplace_back(lineContext(items[size_t(i)]));
-        mstch::map context{{"title", str(title)},     {"printed", str(printed)}, {"page", page},
-                           {"lines", std::move(rows)}, {"last", last},           {"totals", lineContext(totals)}};
-        section.clear();
-        prepareSection(section, device, pageSize);
-        section.setHtml(QString::fromStdString(mstch::render(html, context)));
-    }
-    double height(QPaintDevice& device, QSizeF pageSize, int page, qsizetype start, qsizetype n, bool last) const {
-        QTextDocument probe;
-        QSizeF tall = pageSize;
-        tall.setHeight(1e9);
-        fill(probe, device, tall, page, start, n, last);
-        return probe.size().height();
     }
 };
 

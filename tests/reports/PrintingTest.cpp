@@ -9,6 +9,7 @@
 #include "widgets/HelpViewer.h"
 
 #include <QDialogButtonBox>
+#include <QRegularExpression>
 #include <QFile>
 #include <QLineEdit>
 #include <QTextBrowser>
@@ -145,6 +146,9 @@ TEST_F(PrintingTest, ALongListRunsOverPagesWithItsHeadingsOnEachAndTheTotalsOnTh
     for (int i = 0; i < 150; ++i)
         db.execute(QString("INSERT INTO Cases (CustomerID, CaseOpen, ReferenceNumber, CheckAmount, BallanceOwed) "
                            "VALUES (%1, True, 'L%2', 10000, 10000)").arg(obrien).arg(i, 3, 10, QChar('0')));
+    const QString longReference = "W" + QString(80, 'w');
+    db.execute(QString("INSERT INTO Cases (CustomerID, CaseOpen, ReferenceNumber) VALUES (%1, True, '%2')")
+                   .arg(obrien).arg(longReference));
     db.commitTrans();
     ASSERT_TRUE(func_bExtractReports());
     const QStringList pages = print("Current Bad Checks.rpt", "").split('\f');
@@ -156,7 +160,10 @@ TEST_F(PrintingTest, ALongListRunsOverPagesWithItsHeadingsOnEachAndTheTotalsOnTh
     }
     const QString all = pages.join('\n');
     for (int i = 0; i < 150; ++i) EXPECT_EQ(all.count(QString("L%1").arg(i, 3, 10, QChar('0'))), 1) << i;
-    EXPECT_TRUE(all.contains("153 cases") && all.contains("$1,279.50"));
+    EXPECT_TRUE(all.contains("154 cases") && all.contains("$1,279.50"));
+    // A text too wide for its column is cut short on its one line, not wrapped over the next.
+    EXPECT_FALSE(all.contains(longReference));
+    EXPECT_TRUE(all.contains(QRegularExpression("\\bWww+\u2026\n"))) << all.toStdString();
     // Each page's text fits its page: the PDF has as many pages as the list has sections.
     QFile pdf(platform->reportFiles.last());
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));

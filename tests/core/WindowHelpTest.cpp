@@ -43,7 +43,6 @@ TEST_F(WindowHelpTest, CenterFormCentresEvenWhenLargerThanTheDesktop) {
     small.resize(200, 100);
     util_CenterForm(&small);
     EXPECT_EQ(small.frameGeometry().left(), desktop.left() + (desktop.width() - small.frameGeometry().width()) / 2);
-    EXPECT_EQ(small.size(), QSize(200, 100));
 
     QWidget large;
     large.resize(desktop.width() + 400, desktop.height() + 200);
@@ -56,10 +55,9 @@ TEST_F(WindowHelpTest, HelpCommandsReachTheViewer) {
     for (const char* command : {"Contents", "Index", "Search", "contents"})
         api_DisplayHTMLHelp(command);
     ASSERT_EQ(platform->helpCalls.size(), 3u) << "commands are compared exactly: \"contents\" is none";
-    const Platform::HelpCommand asked[] = {Platform::HelpCommand::Contents, Platform::HelpCommand::Index,
-                                           Platform::HelpCommand::Search};
-    for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(platform->helpCalls[i].command, asked[i]) << i;
+    using Command = Platform::HelpCommand;
+    const Command asked[] = {Command::Contents, Command::Index, Command::Search};
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(platform->helpCalls[i].command, asked[i]) << i;
     EXPECT_EQ(platform->helpCalls[0].helpFile, folder->path() + "/Dunmark.qch");
 }
 
@@ -69,18 +67,12 @@ TEST_F(WindowHelpTest, TopicGetsHtmAppendedOnce) {
     EXPECT_EQ(HelpTopic, "Collection_Info.htm") << "the stored value keeps the extension";
     api_DisplayHTMLHelp("Topic");
     ASSERT_EQ(platform->helpCalls.size(), 2u);
-    EXPECT_EQ(platform->helpCalls[0].topic, "Collection_Info.htm");
-    EXPECT_EQ(platform->helpCalls[1].topic, "Collection_Info.htm");
+    for (const auto& call : platform->helpCalls) EXPECT_EQ(call.topic, "Collection_Info.htm");
     EXPECT_TRUE(api_sHelpPageAddress(HelpTopic).endsWith("/Collection_Info.htm"));
 }
 
-TEST_F(WindowHelpTest, HelpViewerShowsPagesOfTheCompiledHelpFile) {
-    HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
-    viewer.open(Platform::HelpCommand::Topic, "Corrupt_Database.htm");
-    auto* browser = viewer.findChild<QTextBrowser*>();
-    ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(browser->toPlainText().contains("Repairing a Corrupt Database"));
-
+// The pages of the compiled help file are shown by HelpPagesTest; a missing file is said so.
+TEST_F(WindowHelpTest, HelpViewerSaysWhenTheHelpFileIsMissing) {
     HelpViewer missing(folder->path() + "/Dunmark.qch");
     missing.open(Platform::HelpCommand::Contents, QString());
     EXPECT_TRUE(missing.findChild<QTextBrowser*>()->toPlainText().contains("could not be opened"));
@@ -89,9 +81,7 @@ TEST_F(WindowHelpTest, HelpViewerShowsPagesOfTheCompiledHelpFile) {
 TEST_F(WindowHelpTest, OpenSeparateProgramFileShowsTheBusyPointerMeanwhile) {
     api_OpenSeparateProgramFile("https://example.org/");
     EXPECT_EQ(platform->openedTargets, QStringList{"https://example.org/"});
-    ASSERT_EQ(platform->pointerHistory.size(), 2u);
-    EXPECT_EQ(platform->pointerHistory[0], Qt::WaitCursor);
-    EXPECT_EQ(platform->pointerHistory[1], -1);
+    EXPECT_EQ(platform->pointerHistory, (std::vector<int>{Qt::WaitCursor, -1}));
 }
 
 } // namespace

@@ -102,10 +102,8 @@ TEST_F(OverviewTest, TheFilterFindsExactlyItsCases) {
 TEST_F(OverviewTest, TheFilterDialogAppliesItsSetAndStartsFreshEachTime) {
     open();
     filter([&](frmFilter& f) {
-        EXPECT_EQ(f.windowTitle(), "Filter");
         EXPECT_TRUE(f.optCaseStatus[1]->isChecked());
         EXPECT_FALSE(f.findChild<QWidget*>("fraDateParm")->isEnabled());
-        EXPECT_EQ(f.lblDateParm[0]->text(), "Specific date:");
         EXPECT_TRUE(f.findChild<QWidget*>("datFilterTo")->isHidden());
         f.optDate[1]->click();
         EXPECT_TRUE(f.findChild<QWidget*>("fraDateParm")->isEnabled());
@@ -145,7 +143,6 @@ TEST_F(OverviewTest, TheFilterDialogAppliesItsSetAndStartsFreshEachTime) {
 TEST_F(OverviewTest, RowsFollowTheTypeChosenAtTheNextSort) {
     open();
     auto main = overview();
-    EXPECT_EQ(main->windowTitle(), "Main");
     ASSERT_EQ(main->model()->rowCount(), 2) << "Adams twice";
     EXPECT_EQ(main->model()->index(1, HLCustomerColumn).data().toString(), " Adams, Amy");
     main->optSort[1]->click();

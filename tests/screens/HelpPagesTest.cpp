@@ -1,9 +1,8 @@
 #include "cases/CaseScreenSupport.h"
+#include "support/Controls.h"
 #include "support/TestFixtures.h"
 #include "widgets/HelpViewer.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
@@ -41,12 +40,9 @@ protected:
 // more than a line or two.
 TEST_F(HelpPagesTest, EveryTopicNamedInTheCodeIsInTheHelpFile) {
     const QStringList topics = topicsInCode();
-    // The pages the screens and menus are known to open must be among what was found.
-    for (const char* page : {"Add_a_new_customer.htm", "Processing_Fee.htm", "Collection_Charges.htm",
-                             "Collection_Info.htm", "Case_Information.htm", "Loading_Check_Images.htm",
-                             "Printing_Notices.htm", "Scanning_through_Customers_and_Cases.htm",
-                             "Technical support.htm", "Potential_problem_applying_processing_fee.htm",
-                             "Contacting_Dunmark.htm"})
+    // The pages the screens and menus are known to open (their buttons are tested to name them) are found.
+    for (const char* page :
+         {"Add_a_new_customer.htm", "Technical support.htm", "Exporting_to_a_Spreadsheet.htm"})
         EXPECT_TRUE(topics.contains(page)) << page;
 
     HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
@@ -64,8 +60,9 @@ TEST_F(HelpPagesTest, EveryTopicNamedInTheCodeIsInTheHelpFile) {
     }
     // Beside the page: the contents, the index and the search.
     auto* tabs = viewer.findChild<QTabWidget*>();
-    for (auto [command, tab] : {std::pair{Platform::HelpCommand::Index, "Index"}, {Platform::HelpCommand::Search, "Search"},
-                                {Platform::HelpCommand::Contents, "Contents"}}) {
+    using Command = Platform::HelpCommand;
+    for (auto [command, tab] :
+         {std::pair{Command::Index, "Index"}, {Command::Search, "Search"}, {Command::Contents, "Contents"}}) {
         viewer.open(command, QString());
         EXPECT_EQ(tabs->tabText(tabs->currentIndex()), tab);
     }
@@ -97,10 +94,7 @@ TEST_F(CaseScreenHelpTest, EveryHelpEntryOfTheCaseScreenOpensItsPage) {
         SCOPED_TRACE(std::string(e.control) + " on tab " + std::to_string(e.tab));
         screen->findChild<QTabWidget*>("tabCases")->setCurrentIndex(e.tab);
         platform->helpCalls.clear();
-        if (auto* action = screen->findChild<QAction*>(e.control))
-            action->trigger();
-        else
-            child<QAbstractButton>(e.control)->click();
+        triggerControl(*screen, e.control);
         ASSERT_EQ(platform->helpCalls.size(), 1u);
         EXPECT_EQ(platform->helpCalls[0].command, e.command);
         EXPECT_EQ(platform->helpCalls[0].topic, e.command == Command::Topic ? QString(e.topic) : QString());

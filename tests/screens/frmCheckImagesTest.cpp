@@ -180,7 +180,6 @@ TEST_F(frmCheckImagesTest, ACaseThatIsGoneGetsTheMessageAndNothingIsWritten) {
 
 TEST_F(frmCheckImagesTest, TheDialogListsPicturesInAnyLetterCase) {
     const QString all = util_sCaseInsensitiveFilter(frmCheckImages::imageFilter()).section(";;", 0, 0);
-    EXPECT_TRUE(all.startsWith("All Image Files (*.bmp;*.dib;*.gif;*.jpg;*.wmf;*.emf) ("));
     const QStringList patterns = QRegularExpression(R"(\(([^()]*)\)$)").match(all).captured(1).split(' ');
     const auto listed = [&](const char* file) {
         return std::any_of(patterns.begin(), patterns.end(), [&](const QString& p) {

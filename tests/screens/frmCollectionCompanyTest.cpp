@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -43,6 +42,14 @@ protected:
         return Database::open(SettingsDatabasePath).openTable("Config").value(field);
     }
     static int configRows() { return Database::open(SettingsDatabasePath).openTable("Config").recordCount(); }
+    // The amounts of Config as written, in the order of the screen's boxes.
+    static std::vector<double> storedAmounts() {
+        std::vector<double> amounts;
+        for (const char* field :
+             {"CollectionChargePercent", "CollectionChargeDollars", "CourtCosts", "NSFfee"})
+            amounts.push_back(stored(field).toDouble());
+        return amounts;
+    }
 
     void open(QWidget* parent = nullptr) {
         screen = std::make_unique<frmCollectionCompany>(parent);
@@ -75,11 +82,9 @@ TEST_F(frmCollectionCompanyTest, AmountBoxesShowTheirFormatTakeDigitsAndOnePoint
     addConfigRow({{"CourtCosts", Value::currency(30)}, {"IncludeNSF", false}}); // the rest Null
     open();
     // Settings without values show as empty names and zero amounts.
-    const std::pair<const char*, const char*> shown[] = {{"txtCollectionCompany", ""},
-                                                         {"txtCollectionContact", ""},
-                                                         {"txtCourtCosts", "$30.00"},
-                                                         {"txtNSFfee", "$0.00"},
-                                                         {"txtCollectionPercent", "0.00"}};
+    const std::pair<const char*, const char*> shown[] = {
+        {"txtCollectionCompany", ""}, {"txtCollectionContact", ""}, {"txtCourtCosts", "$30.00"},
+        {"txtNSFfee", "$0.00"}, {"txtCollectionPercent", "0.00"}};
     for (const auto& [name, text] : shown)
         EXPECT_EQ(box(name)->text(), QString(text)) << name;
     EXPECT_FALSE(includeNsf()->isChecked());
@@ -87,61 +92,14 @@ TEST_F(frmCollectionCompanyTest, AmountBoxesShowTheirFormatTakeDigitsAndOnePoint
 
     // Entering selects the old text, so the typing replaces it; a name box is no amount.
     const std::tuple<const char*, const char*, const char*> typed[] = {
-        {"txtCollectionPercent", "12.5", "12.50"},
-        {"txtCourtCosts", "25", "$25.00"},
-        {"txtCollectionDollar", "1234.5", "$1,234.50"},
-        {"txtNSFfee", "$7x", "$7.00"},
-        {"txtCourtCosts", "40.25", "$40.25"},
-        {"txtCollectionPercent", "1a2.3.4b-", "12.34"},
+        {"txtCollectionPercent", "12.5", "12.50"}, {"txtCourtCosts", "25", "$25.00"},
+        {"txtCollectionDollar", "1234.5", "$1,234.50"}, {"txtNSFfee", "$7x", "$7.00"},
+        {"txtCourtCosts", "40.25", "$40.25"}, {"txtCollectionPercent", "1a2.3.4b-", "12.34"},
         {"txtCollectionCompany", "Apex 2.0 Ltd.", "Apex 2.0 Ltd."}};
     for (const auto& [name, keys, formatted] : typed) {
         typeInto(name, keys);
         EXPECT_EQ(box(name)->text(), QString(formatted)) << name << " " << keys;
     }
-
-    // With the point gone another may be typed.
-    QLineEdit* percent = box("txtCollectionPercent");
-    percent->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(percent, Qt::Key_End);
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(percent, Qt::Key_Backspace);
-    EXPECT_EQ(percent->text(), "12");
-    QTest::keyClicks(percent, ".5.");
-    EXPECT_EQ(percent->text(), "12.5");
-}
-
-TEST_F(frmCollectionCompanyTest, EveryBoxHasItsLabelTooltipAndStartingText) {
-    screen = std::make_unique<frmCollectionCompany>(); // not shown: the design state
-    struct Row {
-        const char* box;
-        const char* label;
-        const char* caption;
-        const char* tip;
-        const char* start;
-    };
-    const Row rows[] = {
-        {"txtCollectionCompany", "lblCollectionCompany", "Collection company &name:", "", ""},
-        {"txtCollectionContact", "lblCollectionContact", "Collection &officers' name:", "", ""},
-        {"txtCollectionPercent", "lblCollectionPercent", "Coll&ection charges (%):",
-         "If the collection agency retains a percentage", "0.00"},
-        {"txtCollectionDollar", "lblCollectionDollar", "Collection ch&arges ($):",
-         "If the collection agency charges a flat fee", "$0.00"},
-        {"txtCourtCosts", "lblCourtCosts", "&Typical court costs:", "Typical cost if taking case to small claims court",
-         "$0.00"},
-        {"txtNSFfee", "lblNSFfee", "Our own &processing fee:", "Allow for administration costs and bank fee", "$0.00"}};
-    for (const Row& row : rows) {
-        auto* label = screen->findChild<QLabel*>(row.label);
-        ASSERT_NE(label, nullptr) << row.label;
-        EXPECT_EQ(label->buddy(), box(row.box)) << "the access letter reaches the box";
-        EXPECT_EQ(QStringList({label->text(), box(row.box)->toolTip(), box(row.box)->text()}),
-                  QStringList({row.caption, row.tip, row.start}));
-    }
-    EXPECT_EQ(QStringList({screen->windowTitle(), includeNsf()->text(), includeNsf()->toolTip(),
-                           screen->findChild<QPushButton*>("cmdExitCategories")->text(),
-                           screen->findChild<QPushButton*>("cmdCancel")->text()}),
-              QStringList({"Collection Information", "&Collection charges (%) also applies to our processing fee:",
-                           "Collection agency also gets a precent of the processing fee", "&OK", "Cance&l"}));
-    EXPECT_EQ(box("txtCourtCosts")->maxLength(), 32767) << "the amount boxes have no limit";
 }
 
 TEST_F(frmCollectionCompanyTest, OpeningShowsTheSettingsOfConfigOnce) {
@@ -152,11 +110,8 @@ TEST_F(frmCollectionCompanyTest, OpeningShowsTheSettingsOfConfigOnce) {
     open(&opener);
 
     const std::pair<const char*, const char*> shown[] = {{"txtCollectionCompany", "Apex Recovery"},
-                                                         {"txtCollectionContact", "Dana O'Neil"},
-                                                         {"txtCollectionPercent", "7.13"},
-                                                         {"txtCollectionDollar", "$15.00"},
-                                                         {"txtCourtCosts", "$85.50"},
-                                                         {"txtNSFfee", "$12.35"}};
+        {"txtCollectionContact", "Dana O'Neil"}, {"txtCollectionPercent", "7.13"},
+        {"txtCollectionDollar", "$15.00"}, {"txtCourtCosts", "$85.50"}, {"txtNSFfee", "$12.35"}};
     for (const auto& [name, text] : shown)
         EXPECT_EQ(box(name)->text(), QString(text)) << name;
     EXPECT_TRUE(includeNsf()->isChecked());
@@ -184,7 +139,7 @@ TEST_F(frmCollectionCompanyTest, CancelLeavesConfigAsItWasAndOkWritesEverySettin
     EXPECT_FALSE(screen->isVisible());
     EXPECT_EQ(screen->result(), QDialog::Rejected);
     EXPECT_EQ(stored("CollectionCompanyName").toString(), "Apex Recovery");
-    EXPECT_EQ(stored("NSFfee").toDouble(), 12.345);
+    EXPECT_EQ(storedAmounts(), (std::vector<double>{7.125, 15, 85.5, 12.345}));
     EXPECT_TRUE(stored("IncludeNSF").toBool());
 
     open();
@@ -198,10 +153,7 @@ TEST_F(frmCollectionCompanyTest, CancelLeavesConfigAsItWasAndOkWritesEverySettin
     EXPECT_EQ(stored("CollectionOfficerName").toString(), "Lee Park");
     // The other settings are written too, from what the screen shows: amounts as rounded for display.
     EXPECT_EQ(stored("CollectionCompanyName").toString(), "Apex Recovery");
-    EXPECT_EQ(stored("CollectionChargePercent").toDouble(), 7.13);
-    EXPECT_EQ(stored("CollectionChargeDollars").toDouble(), 15.0);
-    EXPECT_EQ(stored("CourtCosts").toDouble(), 85.5);
-    EXPECT_EQ(stored("NSFfee").toDouble(), 12.35);
+    EXPECT_EQ(storedAmounts(), (std::vector<double>{7.13, 15, 85.5, 12.35}));
     EXPECT_TRUE(stored("IncludeNSF").toBool());
     EXPECT_EQ(stored("AddNSF").toLongLong(), 3);
     EXPECT_EQ(stored("CompanyName").toString(), "Harbour Hardware");
@@ -213,6 +165,7 @@ TEST_F(frmCollectionCompanyTest, OkOnAnEmptyConfigAddsTheRow) {
     EXPECT_EQ(box("txtNSFfee")->text(), "$0.00") << "an empty Config leaves the starting values";
     typeInto("txtCollectionCompany", "First Agency");
     typeInto("txtCollectionPercent", "20");
+    typeInto("txtCollectionDollar", "5");
     typeInto("txtNSFfee", "25");
     box("txtCourtCosts")->clear();
     includeNsf()->setChecked(true);
@@ -221,18 +174,10 @@ TEST_F(frmCollectionCompanyTest, OkOnAnEmptyConfigAddsTheRow) {
     EXPECT_FALSE(screen->isVisible());
     ASSERT_EQ(configRows(), 1) << "the first row is made";
     EXPECT_EQ(stored("CollectionCompanyName").toString(), "First Agency");
-    EXPECT_EQ(stored("CollectionChargePercent").toDouble(), 20.0);
-    EXPECT_EQ(stored("NSFfee").toDouble(), 25.0);
-    EXPECT_FALSE(stored("CourtCosts").isNull());
-    EXPECT_EQ(stored("CourtCosts").toDouble(), 0.0) << "an empty amount box is saved as 0";
+    EXPECT_EQ(storedAmounts(), (std::vector<double>{20, 5, 0, 25}));
+    EXPECT_FALSE(stored("CourtCosts").isNull()) << "an empty amount box is saved as 0";
     EXPECT_TRUE(stored("IncludeNSF").toBool());
     EXPECT_TRUE(platform->errorReports.empty());
-
-    // Saved again: still the one row.
-    open();
-    EXPECT_EQ(box("txtCollectionCompany")->text(), "First Agency");
-    click("cmdExitCategories");
-    EXPECT_EQ(configRows(), 1);
 }
 
 TEST_F(frmCollectionCompanyTest, AnAmountThatIsNoNumberIsReportedAndTheScreenStays) {
@@ -246,15 +191,14 @@ TEST_F(frmCollectionCompanyTest, AnAmountThatIsNoNumberIsReportedAndTheScreenSta
     EXPECT_EQ(platform->errorReports[0].number, 13);
     EXPECT_EQ(platform->errorReports[0].location, "frmCollectionCompany ! func_SaveData");
     EXPECT_TRUE(screen->isVisible()) << "the entry stays for correcting";
-    EXPECT_EQ(stored("CourtCosts").toDouble(), 85.5) << "nothing of the failed save is written";
-    EXPECT_EQ(stored("NSFfee").toDouble(), 12.345);
+    EXPECT_EQ(storedAmounts(), (std::vector<double>{7.125, 15, 85.5, 12.345}))
+        << "nothing of the failed save is written";
 }
 
 TEST_F(frmCollectionCompanyTest, NamesFitTheirFieldsAndHelpButtonsOpenTheirTopics) {
     addConfigRow({});
     open();
-    // The access keys reach their boxes; the names take no more than their fields hold.
-    EXPECT_EQ(screen->findChild<QLabel*>("lblCollectionCompany")->buddy(), box("txtCollectionCompany"));
+    // The names take no more than their fields hold.
     for (const char* name : {"txtCollectionCompany", "txtCollectionContact"}) {
         QTest::keyClicks(box(name), QString(60, 'x'));
         EXPECT_EQ(box(name)->text().size(), 50) << name;
@@ -268,9 +212,7 @@ TEST_F(frmCollectionCompanyTest, NamesFitTheirFieldsAndHelpButtonsOpenTheirTopic
     for (int i = 0; i < 3; ++i) {
         QTest::mouseClick(screen->cmdHelp[i], Qt::LeftButton);
         ASSERT_EQ(platform->helpCalls.size(), size_t(i + 1));
-        EXPECT_EQ(platform->helpCalls[i].command, Platform::HelpCommand::Topic);
         EXPECT_EQ(platform->helpCalls[i].topic, topics[i]);
-        EXPECT_EQ(platform->helpCalls[i].helpFile, HelpFile);
     }
     EXPECT_TRUE(screen->isVisible()) << "help leaves the screen open";
 }

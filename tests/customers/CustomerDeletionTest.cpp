@@ -20,9 +20,7 @@ protected:
         EXPECT_EQ(platform->messages[index].style, style);
     }
 
-    qint64 first = 0;
-    qint64 middle = 0;
-    qint64 last = 0;
+    qint64 first = 0, middle = 0, last = 0;
 };
 
 TEST_F(CustomerDeletionTest, ClosedCasesAreCountedAskedForAndDeletedWithTheCustomer) {
@@ -39,8 +37,7 @@ TEST_F(CustomerDeletionTest, ClosedCasesAreCountedAskedForAndDeletedWithTheCusto
     for (const auto& [closed, count] : counts) {
         SCOPED_TRACE(closed);
         const qint64 victim = addCustomer({{"LastName", "Victim"}});
-        for (int i = 0; i < closed; ++i)
-            closedCase(victim);
+        for (int i = 0; i < closed; ++i) closedCase(victim);
         customers->func_CustGetCustomerRecord(victim);
 
         // No to the last question: nothing is deleted and the customer stays on display.

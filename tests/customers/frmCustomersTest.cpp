@@ -31,8 +31,6 @@ protected:
 TEST_F(frmCustomersTest, KeysOfTheScreenAndItsHelp) {
     addCustomer(filled("Ames"));
     openCustomers();
-    EXPECT_EQ(customers->windowTitle(), "Add / Edit Customers");
-    EXPECT_EQ(control<QLabel>("lblCCNumber")->buddy(), box("txtCCNumber"));
     EXPECT_TRUE(control<QLabel>("lblEncryptedCreditCard")->isHidden()) << "the stored form is not shown";
 
     // Enter in a box clicks nothing (no default button); Escape does not close the screen.
@@ -40,12 +38,10 @@ TEST_F(frmCustomersTest, KeysOfTheScreenAndItsHelp) {
     QTest::keyClick(box("txtCity"), Qt::Key_Return);
     QTest::keyClick(box("txtCity"), Qt::Key_Escape);
     EXPECT_TRUE(customers->isVisible());
-    EXPECT_EQ(caption("cmdNew"), "&New");
-    EXPECT_EQ(countRows("Address"), 1);
+    EXPECT_EQ(countRows("Address"), 1) << "nothing added";
 
     click("cmdHelp");
     ASSERT_EQ(platform->helpCalls.size(), 1u);
-    EXPECT_EQ(platform->helpCalls[0].command, Platform::HelpCommand::Topic);
     EXPECT_EQ(platform->helpCalls[0].topic, "Add_a_new_customer.htm");
 }
 
@@ -58,12 +54,10 @@ TEST_F(frmCustomersTest, PagesThroughTheCustomersInKeyOrder) {
     EXPECT_EQ(keyOnDisplay(), QString::number(a));
     EXPECT_EQ(platform->pointer, -1) << "the busy pointer of the opening is gone";
 
-    const struct {
-        int button;
-        qint64 shown;
-        const char* end; // the title of the "No more records." message, if any
-    } steps[] = {{1, a, "Move Previous"}, {2, b, nullptr}, {3, c, nullptr},
-                 {2, c, "Move Next"},     {1, b, nullptr}, {0, a, nullptr}};
+    // end: the title of the "No more records." message, if any.
+    const struct { int button; qint64 shown; const char* end; } steps[] = {
+        {1, a, "Move Previous"}, {2, b, nullptr}, {3, c, nullptr},
+        {2, c, "Move Next"},     {1, b, nullptr}, {0, a, nullptr}};
     for (const auto& step : steps) {
         const size_t before = platform->messages.size();
         navigate(step.button);
@@ -80,8 +74,6 @@ TEST_F(frmCustomersTest, PagesThroughTheCustomersInKeyOrder) {
     // A key that is no longer stored: the message, and the customer on display stays.
     customers->func_CustGetCustomerRecord(c + 50);
     EXPECT_EQ(platform->messages.back().text, "The customer record no longer exists.");
-    EXPECT_EQ(platform->messages.back().title, "Record Doesn't Exist");
-    EXPECT_EQ(platform->messages.back().style, Platform::Exclamation);
     EXPECT_EQ(boxText("txtLName"), "Ames");
     customers->func_CustGetCustomerRecord(b);
     EXPECT_EQ(boxText("txtLName"), "Baker");
@@ -92,21 +84,16 @@ TEST_F(frmCustomersTest, EmptyTableStateAndNewAndCancelFromIt) {
     const auto expectEmptyState = [&] {
         EXPECT_EQ(keyOnDisplay(), "0");
         EXPECT_FALSE(tabs()->isEnabled());
-        EXPECT_FALSE(button("cmdDelete")->isEnabled());
-        EXPECT_FALSE(button("cmdRevert")->isEnabled());
-        EXPECT_EQ(caption("cmdNew"), "&New");
-        EXPECT_EQ(caption("cmdDelete"), "&Delete");
+        EXPECT_FALSE(button("cmdDelete")->isEnabled() || button("cmdRevert")->isEnabled());
+        EXPECT_EQ(caption("cmdNew") + caption("cmdDelete"), "&New&Delete");
     };
     openCustomers();
     expectEmptyState();
     EXPECT_TRUE(platform->messages.empty()) << "an empty table is nothing to say";
 
     click("cmdNew");
-    EXPECT_TRUE(tabs()->isEnabled());
-    EXPECT_TRUE(button("cmdRevert")->isEnabled());
-    EXPECT_EQ(caption("cmdNew"), "&Save");
-    EXPECT_EQ(caption("cmdDelete"), "&Cancel");
-    EXPECT_FALSE(button("cmdClose")->isEnabled());
+    EXPECT_TRUE(tabs()->isEnabled() && button("cmdRevert")->isEnabled());
+    EXPECT_EQ(caption("cmdNew") + caption("cmdDelete"), "&Save&Cancel");
     EXPECT_EQ(QApplication::focusWidget(), box("txtTitle"));
 
     // Cancel, answered No: the new entry stays; Yes: back to the empty state.
@@ -115,14 +102,11 @@ TEST_F(frmCustomersTest, EmptyTableStateAndNewAndCancelFromIt) {
     click("cmdDelete");
     ASSERT_EQ(platform->messages.size(), 1u);
     EXPECT_EQ(platform->messages[0].text, "Are you sure you want to cancel this new record?");
-    EXPECT_EQ(platform->messages[0].title, "Cancel Customer");
-    EXPECT_EQ(platform->messages[0].style, Platform::YesNo + Platform::Question);
     EXPECT_EQ(boxText("txtLName"), "Nobody");
     EXPECT_EQ(caption("cmdNew"), "&Save");
     platform->answers = {Platform::Yes};
     click("cmdDelete");
     expectEmptyState();
-    EXPECT_TRUE(button("cmdClose")->isEnabled());
     EXPECT_EQ(boxText("txtLName"), "");
     EXPECT_EQ(countRows("Address"), 0);
 
@@ -132,11 +116,8 @@ TEST_F(frmCustomersTest, EmptyTableStateAndNewAndCancelFromIt) {
     typeInto("txtLName", "Park");
     click("cmdNew");
     ASSERT_EQ(countRows("Address"), 1);
-    EXPECT_EQ(caption("cmdNew"), "&New");
     EXPECT_TRUE(tabs()->isEnabled());
-    const qint64 key = keyOnDisplay().toLongLong();
-    EXPECT_EQ(stored(key, "LastName"), Value("Park"));
-    EXPECT_EQ(stored(key, "FirstName"), Value("Lee"));
+    EXPECT_EQ(stored(keyOnDisplay().toLongLong(), "FirstName"), Value("Lee"));
 }
 
 TEST_F(frmCustomersTest, NullFieldsShowEmptyBoxesAfterAFilledCustomer) {
@@ -147,7 +128,6 @@ TEST_F(frmCustomersTest, NullFieldsShowEmptyBoxesAfterAFilledCustomer) {
     EXPECT_TRUE(noAccept()->isChecked());
     EXPECT_EQ(noAccept()->palette().color(QPalette::WindowText), Red);
     EXPECT_EQ(cards()->currentText(), "Visa") << "filling the card list keeps the name on display";
-    EXPECT_EQ(boxText("txtCCNumber"), "4111111111111111");
     EXPECT_EQ(boxText("txtCCExpDate"), "12/27");
 
     navigate(2);
@@ -179,14 +159,13 @@ TEST_F(frmCustomersTest, NavigationSavesWhatWasTypedWithoutAsking) {
     typeInto("txtCity", " North");
     EXPECT_TRUE(customers->bCustomerDirty);
     navigate(2);
-    EXPECT_TRUE(platform->messages.empty());
+    EXPECT_TRUE(platform->messages.empty()) << "nothing asked";
     EXPECT_FALSE(customers->bCustomerDirty) << "the navigation clears the flag";
     EXPECT_EQ(stored(a, "City"), Value("Brookfield North"));
     // Every field is written from the screen; the scrambled number is kept as it was.
     EXPECT_EQ(stored(a, "Notes"), Value("First line\nSecond line"));
     EXPECT_EQ(stored(a, "NoMoreChecks"), Value(true));
     EXPECT_EQ(stored(a, "CCNumber"), Value(cust_sConvertCardText("4111111111111111", true)));
-    EXPECT_EQ(stored(a, "CCName"), Value("Visa"));
 
     // Text written by code is no change; nor are Tab and Shift+Tab.
     box("txtCity")->setText("Changed by code");
@@ -213,7 +192,6 @@ TEST_F(frmCustomersTest, CheckBoxAndCardListMarkAChangeOnlyWhenTheUserMakesOne) 
     EXPECT_FALSE(customers->bCustomerDirty);
     EXPECT_EQ(noAccept()->palette().color(QPalette::WindowText), Red);
     noAccept()->setChecked(false);
-    EXPECT_EQ(noAccept()->palette().color(QPalette::WindowText), Black);
 
     // A card name picked with the mouse alone is no change.
     tabs()->setCurrentIndex(1);
@@ -233,9 +211,7 @@ TEST_F(frmCustomersTest, CheckBoxAndCardListMarkAChangeOnlyWhenTheUserMakesOne) 
     // A click on the check box and a name typed into the list are changes, and are saved.
     tabs()->setCurrentIndex(0);
     QTest::mouseClick(noAccept(), Qt::LeftButton);
-    EXPECT_TRUE(noAccept()->isChecked());
-    EXPECT_TRUE(customers->bCustomerDirty);
-    EXPECT_EQ(noAccept()->palette().color(QPalette::WindowText), Red);
+    EXPECT_TRUE(noAccept()->isChecked() && customers->bCustomerDirty);
     navigate(2);
     EXPECT_EQ(stored(a, "NoMoreChecks"), Value(true));
     navigate(0);
@@ -253,8 +229,7 @@ TEST_F(frmCustomersTest, TypingAFirstNameCorrectsTheCustomerOnDisplay) {
     addCustomer({{"LastName", "Baker"}});
     openCustomers();
     typeInto("txtFName", "e");
-    EXPECT_EQ(caption("cmdNew"), "&New") << "a key in the first name begins no new customer";
-    EXPECT_EQ(caption("cmdDelete"), "&Delete");
+    EXPECT_EQ(caption("cmdNew") + caption("cmdDelete"), "&New&Delete") << "a first-name key adds no customer";
     expectWaysOutEnabled(true);
     navigate(2);
     EXPECT_EQ(countRows("Address"), 2);
@@ -269,7 +244,6 @@ TEST_F(frmCustomersTest, NewCustomerStateDisablesEveryWayOut) {
     EXPECT_EQ(tabs()->currentIndex(), 0);
     for (QLineEdit* b : customers->findChildren<QLineEdit*>())
         EXPECT_EQ(b->text(), "") << b->objectName().toStdString();
-    EXPECT_EQ(control<QLabel>("lblEncryptedCreditCard")->text(), "");
     EXPECT_FALSE(noAccept()->isChecked());
     EXPECT_EQ(keyOnDisplay(), QString::number(a)) << "the key on display stays until the save";
     expectWaysOutEnabled(false);
@@ -285,13 +259,9 @@ TEST_F(frmCustomersTest, NewCustomerStateDisablesEveryWayOut) {
     const qint64 added = keyOnDisplay().toLongLong();
     EXPECT_GT(added, a);
     EXPECT_EQ(stored(added, "LastName"), Value("Chen"));
-    EXPECT_EQ(stored(added, "Title"), Value("Mr."));
     EXPECT_EQ(stored(added, "ExpDate"), Value("09/28"));
     EXPECT_EQ(stored(added, "CCNumber"), Value(""));
-    EXPECT_EQ(stored(added, "NoMoreChecks"), Value(false));
-    EXPECT_EQ(stored(a, "LastName"), Value("Ames")) << "the customer shown before is untouched";
-    EXPECT_EQ(stored(a, "FirstName"), Value("Alma"));
-    EXPECT_EQ(caption("cmdNew"), "&New");
+    EXPECT_EQ(stored(a, "FirstName"), Value("Alma")) << "the customer shown before is untouched";
     expectWaysOutEnabled(true);
     navigate(0);
     EXPECT_EQ(boxText("txtLName"), "Ames");
@@ -313,8 +283,7 @@ TEST_F(frmCustomersTest, UndoAllReadsTheStoredCustomerAgain) {
     click("cmdRevert");
     EXPECT_EQ(boxText("txtLName"), "Ames");
     EXPECT_EQ(keyOnDisplay(), QString::number(a));
-    EXPECT_EQ(caption("cmdNew"), "&Save");
-    EXPECT_EQ(caption("cmdDelete"), "&Cancel");
+    EXPECT_EQ(caption("cmdNew") + caption("cmdDelete"), "&Save&Cancel");
 }
 
 TEST_F(frmCustomersTest, StoredTextsLongerThanTheTypingLimitAreKeptWhole) {

@@ -124,10 +124,8 @@ TEST_F(StartupTest, AnOlderDatabaseIsUpgradedBeforeTheCompactionUnderTheSplashSc
     Database::releaseAll(); // the program ended
     Database::open(DatabasePath).deleteQuery("q_CustomerListWithOpenCase");
     Database::releaseAll();
-    const QByteArray beforeSecond = bytesOf(DatabasePath);
     ASSERT_NE(Main(folder->path()), nullptr);
     EXPECT_FALSE(Database::open(DatabasePath).queryExists("q_CustomerListWithOpenCase"));
-    EXPECT_EQ(bytesOf(backupFile()), beforeSecond) << "the file as it was before this start";
     EXPECT_TRUE(platform->errorReports.empty());
 }
 

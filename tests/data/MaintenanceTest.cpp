@@ -91,8 +91,6 @@ TEST_F(MaintenanceTest, FirstAndSecondStartKeepTheFileAsItWasAsTheOneBackup) {
 
     EXPECT_EQ(bytesOf(backupFile()), beforeFirst) << "the backup is the file as it was";
     EXPECT_LT(QFileInfo(DatabasePath).size(), beforeFirst.size()) << "the database was compacted";
-    EXPECT_TRUE(intact(DatabasePath));
-    EXPECT_EQ(data_lGetRecordCount(DatabasePath, "Address"), customers);
     EXPECT_EQ(QDir(DataFolder + "Backup").entryList(QDir::Files), QStringList({"Dunmark.bak"}));
 
     // Second start: the backup is replaced by the file as it was before this start.

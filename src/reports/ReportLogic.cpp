@@ -529,6 +529,16 @@ QString report_sReferenceFormula(const QString& reference) {
            QLatin1Char('\'');
 }
 
+// The totals line of a list: the sums of its lines.
+static void addUpTotals(ListDocument& doc) {
+    for (const ListLine& l : doc.items) {
+        doc.totals.cases += l.cases;
+        doc.totals.amount += l.amount;
+        doc.totals.paid += l.paid;
+        doc.totals.balance += l.balance;
+    }
+}
+
 std::unique_ptr<ReportDocument> report_Build(const QString& templatePath, const ReportSelection& selection,
                                              const QDateTime& now) {
     QFile file(templatePath);
@@ -572,12 +582,7 @@ std::unique_ptr<ReportDocument> report_Build(const QString& templatePath, const 
         const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
         return byName != 0 ? byName < 0 : a.reference.compare(b.reference, Qt::CaseInsensitive) < 0;
     });
-    for (const ListLine& l : doc->items) {
-        doc->totals.cases += l.cases;
-        doc->totals.amount += l.amount;
-        doc->totals.paid += l.paid;
-        doc->totals.balance += l.balance;
-    }
+    addUpTotals(*doc);
     return doc;
 }
 
@@ -592,12 +597,7 @@ std::unique_ptr<ReportDocument> report_BuildList(const QString& templatePath, st
     doc->html = str(QString::fromUtf8(file.readAll()));
     doc->printed = fmt_Date(now.date(), LongDate);
     doc->items = std::move(lines);
-    for (const ListLine& l : doc->items) {
-        doc->totals.cases += l.cases;
-        doc->totals.amount += l.amount;
-        doc->totals.paid += l.paid;
-        doc->totals.balance += l.balance;
-    }
+    addUpTotals(*doc);
     return doc;
 }
 

@@ -25,13 +25,16 @@ QList<FollowUpLine> follow_ReadWorklist(const QString& databasePath, const QDate
         now.addDays(-7).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
         QStringLiteral("# ORDER BY Cases.StageDate, Cases.CaseID");
     QList<FollowUpLine> lines;
+    const QDateTime nowOnTheClock(now.date(), now.time(), Qt::UTC);
     Database::open(databasePath).readRows(sql, [&](const RowReader& row) {
         const QString stage = row.text(4);
         const Value stageDate = row.value(5);
         // A date written into the file from outside that is no date cannot be aged.
         if (stageDate.kind() == Value::Kind::Text && !Value::parseDateTime(stageDate.toString())) return;
         const QDateTime at = stageDate.toDateTime();
-        const StageColour colour = case_StageColour(now, at, stage);
+        // Both moments are compared as the clock reads them; held as UTC they need no time zone
+        // lookup for each of the many lines.
+        const StageColour colour = case_StageColour(nowOnTheClock, QDateTime(at.date(), at.time(), Qt::UTC), stage);
         if (colour == StageColour::Normal) return;
         lines.append({row.integer(0), row.integer(1), row.text(2), row.text(3), stage, at,
                       int(at.date().daysTo(now.date())), row.value(6).toMoney(), follow_sNextStep(stage), colour});

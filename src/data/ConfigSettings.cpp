@@ -2,6 +2,7 @@
 
 #include "core/AppInfo.h"
 #include "data/DatabaseProcs.h"
+#include "data/engine/Database.h"
 
 namespace {
 // The setting, or Empty when it has no value.
@@ -40,4 +41,15 @@ bool config_Bool(const QString& field) {
 
 void config_Write(const QString& field, const Value& value) {
     data_vChangeDBValue(SettingsDatabasePath, QStringLiteral("Config"), field, value, QString(), Value());
+}
+
+void config_WriteAll(const QList<std::pair<QString, Value>>& values) {
+    Database db = Database::open(SettingsDatabasePath);
+    Recordset rs = db.openTable(QStringLiteral("Config"));
+    if (rs.bof() && rs.eof())
+        rs.addNew();
+    else
+        rs.edit();
+    for (const auto& [name, value] : values) rs.setValue(name, value);
+    rs.update();
 }

@@ -5,6 +5,7 @@
 #include "core/Format.h"
 #include "core/Help.h"
 #include "core/Pointer.h"
+#include "data/ConfigSettings.h"
 #include "data/engine/Database.h"
 #include "ui_frmCollectionCompany.h"
 #include "widgets/WidgetUtilities.h"
@@ -155,25 +156,8 @@ bool frmCollectionCompany::func_SaveData() {
         }))
         return false;
 
-    Database db;
-    Recordset rs;
-    if (!g.run([&] {
-            db = Database::open(SettingsDatabasePath);
-            rs = db.openTable(QStringLiteral("Config"));
-        }))
-        return false;
     // A Config without its row yet (the first start) gets the row here, so that nothing typed is lost.
-    if (!g.run([&] {
-            if (rs.bof() && rs.eof())
-                rs.addNew();
-            else
-                rs.edit();
-        }))
-        return false;
-    return g.runWhole([&] {
-        for (const auto& [name, value] : values) rs.setValue(name, value);
-        rs.update();
-    });
+    return g.runWhole([&] { config_WriteAll(values); });
 }
 
 void frmCollectionCompany::cmdExitCategories_Click() {

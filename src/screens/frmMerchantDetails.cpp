@@ -3,6 +3,7 @@
 #include "core/AppInfo.h"
 #include "core/ErrorHandling.h"
 #include "core/Help.h"
+#include "data/ConfigSettings.h"
 #include "data/engine/Database.h"
 #include "widgets/WidgetUtilities.h"
 
@@ -79,21 +80,9 @@ void frmMerchantDetails::func_GetData() {
 
 bool frmMerchantDetails::func_SaveData() {
     ErrorGuard g(QStringLiteral("frmMerchantDetails ! func_SaveData"));
-    Database db;
-    Recordset rs;
-    if (!g.run([&] {
-            db = Database::open(SettingsDatabasePath);
-            rs = db.openTable(QStringLiteral("Config"));
-            if (rs.bof() && rs.eof())
-                rs.addNew();
-            else
-                rs.edit();
-        }))
-        return false;
-    return g.runWhole([&] {
-        for (const Field& f : std::as_const(m_fields)) rs.setValue(f.name, Value(f.box->text().trimmed()));
-        rs.update();
-    });
+    QList<std::pair<QString, Value>> values;
+    for (const Field& f : std::as_const(m_fields)) values.append({f.name, Value(f.box->text().trimmed())});
+    return g.runWhole([&] { config_WriteAll(values); });
 }
 
 void frmMerchantDetails::cmdOK_Click() {

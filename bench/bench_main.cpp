@@ -1,4 +1,4 @@
-// dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER] [--printing-only]: times
+// dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER] [--only GROUP]: times
 // the record operations, a navigation step, the case screen's reading, the overview, the filter, the
 // follow-up list, the CSV export, the cheque images screen, the memo pad and the printing on a program
 // folder of sample data, each beside the same reading done with prepared SQLite statements on the same
@@ -205,7 +205,7 @@ struct Options {
     int customers = 50000;
     int cases = 100000;
     int runs = 1000;
-    bool printingOnly = false; // only the printing
+    QString only; // one group of timings (records, navigation, case, overview, followup, accessories, find, printing)
     QString folder; // a program folder to use (filled when it has no database yet) instead of a temporary one
 };
 
@@ -215,8 +215,8 @@ bool parse(const QStringList& args, Options& o) {
             o.folder = args[++i];
             continue;
         }
-        if (args[i] == QLatin1String("--printing-only")) {
-            o.printingOnly = true;
+        if (args[i] == QLatin1String("--only") && i + 1 < args.size()) {
+            o.only = args[++i];
             continue;
         }
         bool ok = false;
@@ -781,7 +781,7 @@ int main(int argc, char* argv[]) {
     Options options;
     if (!parse(QCoreApplication::arguments(), options)) {
         QTextStream(stderr)
-            << "usage: dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER] [--printing-only]\n";
+            << "usage: dunmark_bench [--customers N] [--cases M] [--runs R] [--folder PROGRAM_FOLDER] [--only GROUP]\n";
         return 2;
     }
     setPlatform(std::make_unique<QtPlatform>());
@@ -815,16 +815,13 @@ int main(int argc, char* argv[]) {
 
         const RawDatabase raw(DatabasePath);
         Bench bench(options, raw);
-        if (!options.printingOnly) {
-            bench.recordOperations();
-            bench.navigationStep();
-            bench.caseScreen();
-            bench.overviewAndFilter();
-            bench.followUpAndExport();
-            bench.accessories();
-            bench.findAnything();
-        }
-        bench.printing();
+        const std::pair<const char*, void (Bench::*)()> groups[] = {
+            {"records", &Bench::recordOperations},  {"navigation", &Bench::navigationStep},
+            {"case", &Bench::caseScreen},           {"overview", &Bench::overviewAndFilter},
+            {"followup", &Bench::followUpAndExport}, {"accessories", &Bench::accessories},
+            {"find", &Bench::findAnything},         {"printing", &Bench::printing}};
+        for (const auto& [name, run] : groups)
+            if (options.only.isEmpty() || options.only == QLatin1String(name)) (bench.*run)();
     } catch (const std::exception& e) {
         QTextStream(stderr) << "dunmark_bench: " << e.what() << "\n";
         return 1;

@@ -50,6 +50,9 @@ TEST_F(ExportTest, CasesRoundTripThroughACsvReader) {
                   {"DetailNotes", notes},
                   {"StageDate", Value::date(QDateTime(QDate(2026, 3, 4), QTime(13, 5)))}});
 
+    // written from outside: a value that is not a date goes out as it is stored
+    Database::open(DatabasePath).execute("UPDATE Cases SET CheckDate = 'next week' WHERE CaseOpen = False");
+
     const QList<QStringList> all = readBack(ExportSet::AllCases);
     ASSERT_EQ(all.size(), 3);
     EXPECT_EQ(written, 2);
@@ -63,6 +66,9 @@ TEST_F(ExportTest, CasesRoundTripThroughACsvReader) {
     EXPECT_EQ(field(all, 2, "Customer"), "Zoë, \"Z\"");
     EXPECT_EQ(field(all, 2, "CheckAmount"), "-0.01");
     EXPECT_EQ(field(all, 2, "CaseOpen"), "No");
+    EXPECT_EQ(field(all, 2, "CustomerID"), QString::number(zoe));
+    EXPECT_EQ(field(all, 2, "CheckDate"), "next week");
+    EXPECT_EQ(field(all, 2, "StageDate"), "") << "Null";
 
     const QList<QStringList> open = readBack(ExportSet::OpenCases);
     ASSERT_EQ(open.size(), 2);

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QTime>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -322,22 +323,40 @@ QByteArrayView RowReader::utf8(int column) const {
     return text ? QByteArrayView(text, sqlite3_column_bytes(s, column)) : QByteArrayView();
 }
 
+namespace {
+
+// The number written in t[from, from + count), or -1 when a character there is not a digit.
+int digitsAt(QByteArrayView t, qsizetype from, qsizetype count) {
+    int n = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        if (t[i] < '0' || t[i] > '9') return -1;
+        n = n * 10 + (t[i] - '0');
+    }
+    return n;
+}
+
+// The stored date form 'YYYY-MM-DD...' holding a real date.
+bool startsWithStoredDate(QByteArrayView t) {
+    return t.size() >= 10 && t[4] == '-' && t[7] == '-' &&
+           QDate::isValid(digitsAt(t, 0, 4), digitsAt(t, 5, 2), digitsAt(t, 8, 2));
+}
+
+} // namespace
+
+QByteArrayView RowReader::storedDateTime(int column) const {
+    if (sqlite3_column_type(d.stmt.get(), column) != SQLITE_TEXT) return {};
+    const QByteArrayView t = utf8(column);
+    if (t.size() != 19 || !startsWithStoredDate(t) || t[10] != ' ' || t[13] != ':' || t[16] != ':' ||
+        !QTime::isValid(digitsAt(t, 11, 2), digitsAt(t, 14, 2), digitsAt(t, 17, 2)))
+        return {};
+    return t;
+}
+
 QDate RowReader::date(int column) const {
     if (isNull(column)) return QDate();
     // The stored form 'YYYY-MM-DD HH:MM:SS'; anything else goes the long way.
     const QByteArrayView t = sqlite3_column_type(d.stmt.get(), column) == SQLITE_TEXT ? utf8(column) : QByteArrayView();
-    const auto digits = [&](qsizetype from, qsizetype count) {
-        int n = 0;
-        for (qsizetype i = from; i < from + count; ++i) {
-            if (t[i] < '0' || t[i] > '9') return -1;
-            n = n * 10 + (t[i] - '0');
-        }
-        return n;
-    };
-    if (t.size() >= 10 && t[4] == '-' && t[7] == '-') {
-        const QDate date(digits(0, 4), digits(5, 2), digits(8, 2));
-        if (date.isValid()) return date;
-    }
+    if (startsWithStoredDate(t)) return QDate(digitsAt(t, 0, 4), digitsAt(t, 5, 2), digitsAt(t, 8, 2));
     const Value v = value(column);
     return v.isNull() || v.isEmpty() ? QDate() : v.toDate();
 }
@@ -349,6 +368,23 @@ Value RowReader::value(int column) const {
 }
 
 bool RowReader::isTextColumn(int column) const { return d.kinds[column] == ColumnKind::Text; }
+
+Value::Kind RowReader::declaredKind(int column) const {
+    switch (d.kinds[column]) {
+    case ColumnKind::Boolean: return Value::Kind::Boolean;
+    case ColumnKind::Integer: return Value::Kind::Integer;
+    case ColumnKind::Currency: return Value::Kind::Currency;
+    case ColumnKind::Double: return Value::Kind::Double;
+    case ColumnKind::Date: return Value::Kind::Date;
+    case ColumnKind::Text: return Value::Kind::Text;
+    case ColumnKind::Unknown: break;
+    }
+    return Value::Kind::Empty;
+}
+
+bool RowReader::holdsInteger(int column) const {
+    return sqlite3_column_type(d.stmt.get(), column) == SQLITE_INTEGER;
+}
 
 void Database::readRows(const QString& sql, const std::function<void(const RowReader&)>& row) {
     readRows(sql, {}, row);

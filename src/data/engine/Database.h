@@ -53,8 +53,15 @@ public:
     QByteArrayView utf8(int column) const; // the text as stored, without making a QString of it
     // The date part of a date column (an invalid date for Null); read straight from the stored text.
     QDate date(int column) const;
+    // The stored text of a date column when it is a real date and time in the stored form
+    // 'YYYY-MM-DD HH:MM:SS'; empty for Null or anything else.
+    QByteArrayView storedDateTime(int column) const;
     Value value(int column) const; // the column's value as a record set gives it (by its declared type)
     bool isTextColumn(int column) const; // declared as text: utf8() gives its value as stored
+    // The kind the column is declared as (Empty for an expression), and whether this row holds an
+    // integer in it: then integer() is the stored number (a Yes/No as 0/-1, currency in ten-thousandths).
+    Value::Kind declaredKind(int column) const;
+    bool holdsInteger(int column) const;
 
 private:
     friend class Database;

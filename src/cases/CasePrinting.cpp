@@ -5,6 +5,7 @@
 #include "core/ErrorHandling.h"
 #include "core/Platform.h"
 #include "core/Scoped.h"
+#include "core/Utilities.h"
 #include "data/ConfigSettings.h"
 #include "reports/ReportArchiveLogic.h"
 #include "reports/ReportLogic.h"
@@ -13,7 +14,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 const char* const NoticeTemplates[6] = {"First Notice.rpt",       "Second Notice.rpt",      "Final Notice.rpt",
@@ -95,9 +95,8 @@ void frmCaseDetails::mnuReport_Click(const QString& templateName, int index) {
     ErrorGuard g(QStringLiteral("frmCaseDetails ! mnuReport_Click"));
     QString pdfFile;
     if (index == ReportControl::ToFile) {
-        const QString suggested =
-            QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                .filePath(report_sPdfFileName(QFileInfo(templateName).completeBaseName(), platform().now().date()));
+        const QString suggested = util_sDocumentsFile(
+            report_sPdfFileName(QFileInfo(templateName).completeBaseName(), platform().now().date()));
         if (!g.run([&] {
                 pdfFile = platform().getSaveFileName(QStringLiteral("Save the Report as PDF"), suggested,
                                                      QStringLiteral("PDF files (*.pdf)"));

@@ -4,8 +4,10 @@
 #include "core/Platform.h"
 #include "core/Value.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <cmath>
 
 namespace {
@@ -78,4 +80,10 @@ QString util_sStripQuotes(const Value& value) {
 bool util_bDoesFileExist(const QString& path) {
     const QFileInfo info(path);
     return info.exists() && info.isFile();
+}
+
+QString util_sDocumentsFile(const QString& fileName) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+    return QDir(folder).filePath(fileName);
 }

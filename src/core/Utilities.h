@@ -29,3 +29,7 @@ QString util_sStripQuotes(const Value& value);
 
 // True when a regular file exists at path.
 bool util_bDoesFileExist(const QString& path);
+
+// A file of that name in the user's documents folder (the home folder when there is none): where a
+// save dialog first offers to put a report or an export.
+QString util_sDocumentsFile(const QString& fileName);

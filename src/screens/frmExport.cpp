@@ -3,6 +3,7 @@
 #include "core/AppInfo.h"
 #include "core/ErrorHandling.h"
 #include "core/Platform.h"
+#include "core/Utilities.h"
 #include "widgets/WidgetUtilities.h"
 
 #include <QDialogButtonBox>
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -63,12 +63,10 @@ ExportSet frmExport::chosenSet() const {
 }
 
 QString frmExport::suggestedPath() const {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
     const int index = int(std::find(Sets.begin(), Sets.end(), chosenSet()) - Sets.begin());
-    return QDir(folder).filePath(QStringLiteral("%1 %2 %3.csv")
-                                     .arg(proc_vGetInternalInfo(QStringLiteral("AppTitle")), QLatin1String(FileWords[index]),
-                                          platform().now().date().toString(Qt::ISODate)));
+    return util_sDocumentsFile(QStringLiteral("%1 %2 %3.csv")
+                                   .arg(proc_vGetInternalInfo(QStringLiteral("AppTitle")), QLatin1String(FileWords[index]),
+                                        platform().now().date().toString(Qt::ISODate)));
 }
 
 void frmExport::cmdExport_Click() {

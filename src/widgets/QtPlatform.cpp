@@ -2,6 +2,7 @@
 
 #include "core/ErrorHandling.h"
 #include "core/ReportDocument.h"
+#include "core/Utilities.h"
 #include "widgets/HelpViewer.h"
 #include "widgets/frmUnexpectedError.h"
 
@@ -20,7 +21,6 @@
 #include <QProcess>
 #include <QPrinterInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTextDocument>
 #include <QToolBar>
 #include <optional>
@@ -171,11 +171,9 @@ void QtPlatform::outputReport(const ReportDocument& document, ReportTarget targe
             QAction* save = bar->addAction(QStringLiteral("Save as PDF..."));
             save->setToolTip(QStringLiteral("Save the report as a PDF file"));
             QObject::connect(save, &QAction::triggered, &preview, [&] {
-                const QString path = getSaveFileName(
-                    QStringLiteral("Save as PDF"),
-                    QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                        .filePath(report_sPdfFileName(title, QDate::currentDate())),
-                    QStringLiteral("PDF files (*.pdf)"));
+                const QString path = getSaveFileName(QStringLiteral("Save as PDF"),
+                                                     util_sDocumentsFile(report_sPdfFileName(title, QDate::currentDate())),
+                                                     QStringLiteral("PDF files (*.pdf)"));
                 if (path.isEmpty()) return;
                 try {
                     document.writePdf(path);

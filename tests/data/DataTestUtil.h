@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/AppInfo.h"
+#include "data/DatabaseProcs.h"
 #include "data/engine/Database.h"
 #include "data/engine/EngineTestUtil.h"
 #include "support/TestFixtures.h"
@@ -32,6 +33,26 @@ protected:
     }
     static qint64 addCase(qint64 customer, bool open, Fields more = {}) {
         return addRow("Cases", "CaseID", {{"CustomerID", Value(customer)}, {"CaseOpen", Value(open)}}, more);
+    }
+
+    // A field of the case whose index value is key, as the record operations read it.
+    static Value caseValue(const char* field, const Value& key, CheckOptions options = {},
+                           const char* index = "PrimaryKey") {
+        return data_vCheckDBValue(DatabasePath, "Cases", field, index, key, options);
+    }
+
+    // Writes a field of that case (of the first row without an index name), as the record operations do.
+    static Value caseChange(const char* field, const Value& value, const Value& key,
+                            const char* index = "PrimaryKey") {
+        return data_vChangeDBValue(DatabasePath, "Cases", field, value, index, key);
+    }
+
+    // The items listed from a field of a table or query, each as its text or "text:item data".
+    static QStringList listed(const QString& source, const QString& field, const QString& keyField = {}) {
+        QStringList out;
+        for (const ListItem& item : data_ListingItems(DatabasePath, source, field, keyField))
+            out << item.text + (item.hasItemData ? ":" + QString::number(item.itemData) : QString());
+        return out;
     }
 
     // The first column of the first row of a query run by another program on the same file.

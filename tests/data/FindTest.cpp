@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -23,16 +24,11 @@ protected:
         return f;
     }
     static void edit(const QString& table, qint64 key, const QString& field, const Value& value) {
-        Recordset rs = Database::open(DatabasePath).openTable(table);
-        rs.setIndex("PrimaryKey");
-        rs.seek("=", Value(key));
-        rs.edit();
-        rs.setValue(field, value);
-        rs.update();
+        EXPECT_EQ(data_vChangeDBValue(DatabasePath, table, field, value, "PrimaryKey", key), Value(""));
     }
     // Every row of the table has its row in the index, and no other row is there.
     static void expectIndexInStep() {
-        for (const auto& [table, index] : {std::pair{"Cases", "FindCases"}, std::pair{"Address", "FindCustomers"}})
+        for (const auto& [table, index] : {std::pair{"Cases", "FindCases"}, {"Address", "FindCustomers"}})
             EXPECT_EQ(countRows(index), countRows(table)) << index;
     }
 };
@@ -47,10 +43,7 @@ TEST_F(FindTest, MatchesInfixAnyCaseAccentsAmountsPhonesAndQuotesSafely) {
         {"CheckAmount", Value::currencyFromScaled(1250000)}});
     const qint64 larger = addCase(sean, true,
         {{"CheckNumber", Value("7781")}, {"CheckAmount", Value::currencyFromScaled(11250000)}});
-    const struct {
-        const char* typed;
-        Keys cases, customers;
-    } rows[] = {
+    const std::tuple<const char*, Keys, Keys> rows[] = { // typed, cases and customers found
         {"", {}, {}}, {"   ", {}, {}}, {"emile", {}, {emile}}, {"EMI", {}, {emile}}, {"éMÎL", {}, {emile}},
         {"rand, e", {}, {emile}}, // infix, across the display name's comma
         {"cafe noel", {}, {emile}}, {"o'bri", {}, {sean}}, {"\"best\"", {}, {sean}}, {"\"", {}, {}},
@@ -62,10 +55,10 @@ TEST_F(FindTest, MatchesInfixAnyCaseAccentsAmountsPhonesAndQuotesSafely) {
         {"5551234567", {}, {emile}}, {"123-45", {}, {emile}}, // the phone's digits alone, or as written
         {"du", {}, {emile}}, {"ur", {}, {}}, // two characters: the display names that begin with them
     };
-    for (const auto& row : rows) {
-        const Found f = found(QString::fromUtf8(row.typed));
-        EXPECT_EQ(f.cases, row.cases) << row.typed;
-        EXPECT_EQ(f.customers, row.customers) << row.typed;
+    for (const auto& [typed, cases, customers] : rows) {
+        const Found f = found(QString::fromUtf8(typed));
+        EXPECT_EQ(f.cases, cases) << typed;
+        EXPECT_EQ(f.customers, customers) << typed;
     }
     EXPECT_TRUE(platform->errorReports.empty());
 
@@ -80,11 +73,7 @@ TEST_F(FindTest, TheIndexFollowsEveryAddChangeAndDeletion) {
     const qint64 caseKey = addCase(customer, true, {{"CheckNumber", Value("88120")}});
     // Another program on the same file writes through the same triggers.
     OtherSession other(DatabasePath);
-    const struct {
-        std::function<void()> change;
-        const char* typed;
-        bool caseFound, customerFound;
-    } steps[] = {
+    const std::tuple<std::function<void()>, const char*, bool, bool> steps[] = {
         {[] {}, "asa", false, true},
         {[] {}, "8812", true, false},
         {[&] { edit("Address", customer, "ShowAs", Value("Berg, Åsa")); }, "lindq", false, false},
@@ -97,11 +86,11 @@ TEST_F(FindTest, TheIndexFollowsEveryAddChangeAndDeletion) {
         {[&] { Database::open(DatabasePath).execute(QStringLiteral("DELETE FROM Cases")); }, "9900", false, false},
         {[&] { other.exec("DELETE FROM Address"); }, "berg", false, false},
     };
-    for (const auto& step : steps) {
-        step.change();
-        const Found f = found(step.typed);
-        EXPECT_EQ(f.cases.count(caseKey), step.caseFound ? 1u : 0u) << step.typed;
-        EXPECT_EQ(f.customers.count(customer), step.customerFound ? 1u : 0u) << step.typed;
+    for (const auto& [change, typed, caseFound, customerFound] : steps) {
+        change();
+        const Found f = found(typed);
+        EXPECT_EQ(f.cases.count(caseKey), caseFound ? 1u : 0u) << typed;
+        EXPECT_EQ(f.customers.count(customer), customerFound ? 1u : 0u) << typed;
         expectIndexInStep();
     }
 }
@@ -132,19 +121,15 @@ TEST_F(FindTest, AnUpgradeBuildsTheIndexForTheRowsThereAre) {
 }
 
 TEST_F(FindTest, FoldingAndBoldingFollowTheOriginalText) {
-    const struct {
-        const char* line;
-        QStringList terms;
-        const char* html;
-    } rows[] = {
+    const std::tuple<const char*, QStringList, const char*> rows[] = { // line, terms, the line in HTML
         {"Café Noël", {"cafe"}, "<b>Café</b> Noël"},
         {"Cafe\xcc\x81 Noel", {"CAFÉ"}, "<b>Cafe\xcc\x81</b> Noel"}, // a combining accent stays with its letter
         {"A<B & co", {"<b &"}, "A<b>&lt;B &amp;</b> co"},
         {"Check # 1125 · $125.00", {"125"}, "Check # 1<b>125</b> · $<b>125</b>.00"},
         {"Nothing here", {"xyz", ""}, "Nothing here"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(find_sHighlight(QString::fromUtf8(row.line), row.terms), QString::fromUtf8(row.html)) << row.line;
+    for (const auto& [line, terms, html] : rows)
+        EXPECT_EQ(find_sHighlight(QString::fromUtf8(line), terms), QString::fromUtf8(html)) << line;
     EXPECT_EQ(find_sFold(QString::fromUtf8("ÉMILE Ångström")), "emile angstrom");
 }
 

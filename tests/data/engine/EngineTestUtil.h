@@ -17,6 +17,25 @@ inline void PrintTo(const Value& v, std::ostream* os) {
     *os << v.debugString().toStdString();
 }
 
+// The whole content of a file (empty when it cannot be read), and a file written with the given content.
+inline QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+inline bool writeFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+}
+
+// A field of every row of a recordset, from the first.
+inline QStringList column(Recordset& rs, const QString& field) {
+    QStringList values;
+    if (!rs.bof() || !rs.eof()) rs.moveFirst();
+    for (; !rs.eof(); rs.moveNext())
+        values.append(rs.value(field).toString());
+    return values;
+}
+
 // A plain SQLite handle on a file, standing for another program that uses the same database.
 class OtherSession {
 public:
@@ -52,24 +71,16 @@ protected:
         ASSERT_TRUE(dir.isValid());
         path = dir.filePath("Data.db");
         db = Database::create(path);
+        namespace F = FieldType;
         db.createTable("Customers",
-                       {{"CustomerID", FieldType::Long, 0, true},
-                        {"LastName", FieldType::Text, 30, false, false},
-                        {"FirstName", FieldType::Text, 30},
-                        {"City", FieldType::Text, 30},
-                        {"Balance", FieldType::Currency},
-                        {"Active", FieldType::Boolean, 0, false, true, Value(true)},
-                        {"Since", FieldType::Date},
-                        {"Rate", FieldType::Double},
-                        {"Visits", FieldType::Integer},
-                        {"Notes", FieldType::Memo}},
+                       {{"CustomerID", F::Long, 0, true}, {"LastName", F::Text, 30, false, false},
+                        {"City", F::Text, 30},            {"Balance", F::Currency},
+                        {"Active", F::Boolean, 0, false, true, Value(true)},
+                        {"Since", F::Date},               {"Visits", F::Integer}, {"Notes", F::Memo}},
                        "CustomerID");
         db.createTable("Cases",
-                       {{"CaseID", FieldType::Long, 0, true},
-                        {"CustomerID", FieldType::Long},
-                        {"Amount", FieldType::Currency},
-                        {"CaseOpen", FieldType::Boolean},
-                        {"Opened", FieldType::Date}},
+                       {{"CaseID", F::Long, 0, true}, {"CustomerID", F::Long}, {"Amount", F::Currency},
+                        {"CaseOpen", F::Boolean},     {"Opened", F::Date}},
                        "CaseID");
         db.createIndex("CustomerID", "Cases", "CustomerID");
         db.createTable("Config", {{"CompanyName", FieldType::Text, 50}, {"NextCheck", FieldType::Long}});
@@ -93,9 +104,7 @@ protected:
 
     void addCase(qint64 customer, double amount, bool open) {
         db.execute(QStringLiteral("INSERT INTO Cases (CustomerID, Amount, CaseOpen) VALUES (%1, %2, %3)")
-                       .arg(customer)
-                       .arg(Value::currency(amount).currencyScaled())
-                       .arg(QLatin1String(open ? "True" : "False")));
+                       .arg(customer).arg(Value::currency(amount).currencyScaled()).arg(int(open)));
     }
 
     QTemporaryDir dir;

@@ -23,42 +23,34 @@ TEST(ValueNumbers, TextReadsAsNumberByTheBasicRulesOrIsATypeMismatch) {
 
 TEST(ValueNumbers, EmptyNullAndBooleansFollowTheBasicRules) {
     EXPECT_EQ(Value().toDouble(), 0.0);
-    EXPECT_EQ(Value().toString(), QString());
-    EXPECT_FALSE(Value().toBool());
-    EXPECT_EQ(Value::null().toString(), QString());
     EXPECT_ERROR(94, Value::null().toDouble());
     EXPECT_ERROR(94, Value::null().toBool());
     EXPECT_EQ(Value(true).toDouble(), -1.0);
     EXPECT_EQ(Value(true).toLongLong(), -1);
-    EXPECT_EQ(Value(true).toString(), "True");
-    EXPECT_TRUE(Value("true").toBool());
-    EXPECT_FALSE(Value("False").toBool());
-    EXPECT_TRUE(Value("-1").toBool());
-    EXPECT_EQ(Value(-99).kind(), Value::Kind::Integer);
+    for (const auto& [value, text] : {std::pair{Value(), ""}, {Value::null(), ""}, {Value(true), "True"}})
+        EXPECT_EQ(value.toString(), text) << value.debugString().toStdString();
+    for (const auto& [value, truth] :
+         {std::pair{Value(), false}, {Value("true"), true}, {Value("False"), false}, {Value("-1"), true}})
+        EXPECT_EQ(value.toBool(), truth) << value.debugString().toStdString();
 }
 
 TEST(ValueNumbers, WholeNumbersRoundHalfToEvenAndReportOverflow) {
-    const std::pair<Value, qint64> rounded[] = {{Value(2.5), 2},
-                                                {Value(3.5), 4},
-                                                {Value(-2.5), -2},
-                                                {Value("7.5"), 8},
-                                                {Value::currencyFromScaled(25000), 2},
-                                                {Value::currencyFromScaled(35000), 4},
-                                                {Value::currencyFromScaled(-25000), -2}};
+    const std::pair<Value, qint64> rounded[] = {
+        {Value(2.5), 2}, {Value(3.5), 4}, {Value(-2.5), -2}, {Value("7.5"), 8},
+        {Value::currencyFromScaled(25000), 2}, {Value::currencyFromScaled(35000), 4},
+        {Value::currencyFromScaled(-25000), -2}};
     for (const auto& [value, whole] : rounded)
         EXPECT_EQ(value.toLongLong(), whole) << value.debugString().toStdString();
     EXPECT_ERROR(ErrNo::Overflow, Value(1e300).toLongLong());
 }
 
 TEST(ValueCurrency, KeepsFourDecimalsExactlyAndPrintsWithoutTrailingZeros) {
-    EXPECT_EQ(Value("12.50").currencyScaled(), 125000);
-    EXPECT_EQ(Value("$1,234.5678").currencyScaled(), 12345678);
-    EXPECT_EQ(Value("0.00005").currencyScaled(), 1);
-    EXPECT_EQ(Value("($5.00)").currencyScaled(), -50000);
-    EXPECT_EQ(Value(12).currencyScaled(), 120000);
-    EXPECT_EQ(Value::currency(12.5).toString(), "12.5");
-    EXPECT_EQ(Value::currency(-0.05).toString(), "-0.05");
-    EXPECT_EQ(Value::currency(7).toString(), "7");
+    const std::pair<Value, qint64> scaled[] = {
+        {"12.50", 125000}, {"$1,234.5678", 12345678}, {"0.00005", 1}, {"($5.00)", -50000}, {12, 120000}};
+    for (const auto& [value, number] : scaled)
+        EXPECT_EQ(value.currencyScaled(), number) << value.debugString().toStdString();
+    for (const auto& [amount, text] : {std::pair{12.5, "12.5"}, {-0.05, "-0.05"}, {7.0, "7"}})
+        EXPECT_EQ(Value::currency(amount).toString(), text) << text;
     const Value large = Value::currencyFromScaled(*Value::parseCurrency("92233720368.5477"));
     EXPECT_EQ(large.currencyScaled(), 922337203685477);
     EXPECT_EQ(large.toString(), "92233720368.5477");
@@ -67,7 +59,6 @@ TEST(ValueCurrency, KeepsFourDecimalsExactlyAndPrintsWithoutTrailingZeros) {
 }
 
 TEST(ValueText, NumbersPrintAsPlainDecimals) {
-    EXPECT_EQ(Value(1234).toString(), "1234");
     EXPECT_EQ(Value(0.1 + 0.2).toString(), "0.3");
     EXPECT_EQ(Value(-2.75).toString(), "-2.75");
     EXPECT_EQ(Value(qint64(9007199254740993)).toString(), "9007199254740993");
@@ -75,8 +66,7 @@ TEST(ValueText, NumbersPrintAsPlainDecimals) {
 
 TEST(ValueDate, DayNumbersCountFromTheEndOf1899AndIgnoreTimeZones) {
     const std::pair<QDateTime, double> days[] = {
-        {QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0.0},
-        {QDateTime(QDate(1900, 1, 1), QTime(0, 0)), 2.0},
+        {QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0.0}, {QDateTime(QDate(1900, 1, 1), QTime(0, 0)), 2.0},
         {QDateTime(QDate(2024, 3, 1), QTime(18, 0)), 45352.75},
         {QDateTime(QDate(2026, 3, 5), QTime(18, 0)), 46086.75},
         {QDateTime(QDate(1899, 12, 29), QTime(6, 0)), -1.25},

@@ -13,14 +13,11 @@ const QChar Tab(9);
 
 TEST(CaseLogic, ReferenceNumbersFromTheMomentOfCreation) {
     EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(2026, 12, 4), QTime(22, 16, 6))), "EEBF0BA7");
-    // One second later, one more.
-    EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(2026, 12, 4), QTime(22, 16, 7))), "EEBF0BA8");
     // Seconds below 2^31 are written as they are, plus one: 1 January 1900 00:00:00 is second 86400.
-    EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(1900, 1, 1), QTime(0, 0))), QString::number(86401, 16).toUpper());
-    // After 7 February 2036 the numbers start again from the top of the range.
-    const QDateTime late(QDate(2040, 1, 1), QTime(0, 0));
-    const qint64 s = QDateTime(QDate(1899, 12, 31), QTime(0, 0), Qt::UTC).secsTo(QDateTime(late.date(), late.time(), Qt::UTC));
-    EXPECT_EQ(proc_sNumberGenerator(late), QString::number(s - 3155760000LL, 16).toUpper());
+    EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(1900, 1, 1), QTime(0, 0))), "15181"); // 86 401
+    // After 7 February 2036 the numbers start again from the top of the range: 1 January 2040 is second
+    // 4 418 064 000, written as 4 418 064 000 - 3 155 760 000.
+    EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(2040, 1, 1), QTime(0, 0))), "4B3D3B00");
     // The time zone plays no part, only the wall clock.
     EXPECT_EQ(proc_sNumberGenerator(QDateTime(QDate(2026, 12, 4), QTime(22, 16, 6), Qt::UTC)), "EEBF0BA7");
 }
@@ -50,15 +47,12 @@ TEST(CaseLogic, PaidAmountCountsOnlyWhenTheFirstBoxHoldsSomething) {
 // The list of cases due decides by its own query; the colour at the bounds is this rule's.
 TEST(CaseLogic, StageColourByAge) {
     const QDateTime stageDate(QDate(2026, 11, 20), QTime(9, 0));
-    const struct {
-        QDateTime now;
-        const char* stage;
-        StageColour colour;
-    } rows[] = {{stageDate.addDays(7), "First Notice", StageColour::Normal}, // exactly 7 days is not more than 7
-                {stageDate.addDays(7).addSecs(1), "First Notice", StageColour::Yellow},
-                {stageDate.addDays(14), "Attorney", StageColour::Yellow},
-                {stageDate.addDays(14).addSecs(1), "Police", StageColour::Red},
-                {stageDate.addDays(40), "Collection", StageColour::Normal}}; // never in collection
+    const struct { QDateTime now; const char* stage; StageColour colour; } rows[] = {
+        {stageDate.addDays(7), "First Notice", StageColour::Normal}, // exactly 7 days is not more than 7
+        {stageDate.addDays(7).addSecs(1), "First Notice", StageColour::Yellow},
+        {stageDate.addDays(14), "Attorney", StageColour::Yellow},
+        {stageDate.addDays(14).addSecs(1), "Police", StageColour::Red},
+        {stageDate.addDays(40), "Collection", StageColour::Normal}}; // never in collection
     for (const auto& r : rows)
         EXPECT_EQ(case_StageColour(r.now, stageDate, r.stage), r.colour) << r.now.toString().toStdString();
     EXPECT_EQ(case_StageColour(stageDate.addDays(40), QDateTime(), "Police"), StageColour::Normal) << "no date";
@@ -112,7 +106,6 @@ TEST(CaseListLogic, CustomerSearchCriteria) {
         << "the field's own spelling; a quote in the value is doubled";
     EXPECT_EQ(case_CustomerSearchCriterion(fields, "CustomerID", "12"), QString("CustomerID = 12"));
     EXPECT_EQ(case_CustomerSearchCriterion(fields, "City", "12"), QString("City = \"12\"")) << "a number in a text field stays text";
-    EXPECT_FALSE(case_CustomerSearchCriterion(fields, "Nonsense", "x").has_value());
     EXPECT_FALSE(case_CustomerSearchCriterion(fields, "City = City OR 1", "x").has_value());
     EXPECT_EQ(case_CustomerSearchCriterion(fields, "CustomerID", "abc"), QString("False")) << "text never matches a number field";
 }

@@ -1,73 +1,85 @@
 #include "cases/CaseScreenSupport.h"
 
-#include <QPlainTextEdit>
-
 void CaseScreenTest::SetUp() {
     ProgramTest::SetUp();
     writeSettings();
 }
 
+namespace {
+
+// Adds a row to a table, with the given fields written after the defaults; returns its new key.
+qint64 addRow(const QString& table, const QString& key, const QMap<QString, Value>& fields,
+              const std::function<void(Recordset&, qint64)>& defaults = nullptr) {
+    Recordset rs = Database::open(DatabasePath).openTable(table);
+    rs.addNew();
+    const qint64 id = rs.value(key).toLongLong();
+    if (defaults) defaults(rs, id);
+    for (auto it = fields.begin(); it != fields.end(); ++it) rs.setValue(it.key(), it.value());
+    rs.update();
+    return id;
+}
+
+Value storedField(const QString& table, qint64 id, const QString& field) {
+    Recordset rs = Database::open(DatabasePath).openTable(table);
+    rs.setIndex("PrimaryKey");
+    rs.seek("=", id);
+    return rs.noMatch() ? Value() : rs.value(field);
+}
+
+QString differing(const QList<std::pair<QString, QString>>& expected,
+                  const std::function<QString(const QString&)>& found) {
+    QStringList wrong;
+    for (const auto& [name, want] : expected)
+        if (const QString got = found(name); got != want)
+            wrong << QString("%1 is \"%2\", not \"%3\"").arg(name, got, want);
+    return wrong.join("; ");
+}
+
+} // namespace
+
 void CaseScreenTest::writeSettings(double nsfFee, double percent, double dollars, bool includeNSF, int addNSF,
                                    const QString& agency) {
-    Database db = Database::open(DatabasePath);
-    Recordset rs = db.openTable("Config");
-    if (rs.bof() && rs.eof())
-        rs.addNew();
-    else
-        rs.edit();
-    rs.setValue("CollectionCompanyName", agency);
-    rs.setValue("CollectionOfficerName", "Pat Officer");
-    rs.setValue("CollectionChargePercent", percent);
-    rs.setValue("CollectionChargeDollars", Value::currency(dollars));
-    rs.setValue("NSFfee", Value::currency(nsfFee));
-    rs.setValue("IncludeNSF", includeNSF);
-    rs.setValue("AddNSF", addNSF);
+    Recordset rs = Database::open(DatabasePath).openTable("Config");
+    rs.bof() && rs.eof() ? rs.addNew() : rs.edit();
+    const QMap<QString, Value> values = {
+        {"CollectionCompanyName", agency},   {"CollectionOfficerName", "Pat Officer"},
+        {"CollectionChargePercent", percent}, {"CollectionChargeDollars", Value::currency(dollars)},
+        {"NSFfee", Value::currency(nsfFee)},  {"IncludeNSF", includeNSF}, {"AddNSF", addNSF}};
+    for (auto it = values.begin(); it != values.end(); ++it) rs.setValue(it.key(), it.value());
     rs.update();
 }
 
 qint64 CaseScreenTest::addCustomer(const QMap<QString, Value>& fields) {
-    Database db = Database::open(DatabasePath);
-    Recordset rs = db.openTable("Address");
-    rs.addNew();
-    const qint64 id = rs.value("CustomerID").toLongLong();
-    for (auto it = fields.begin(); it != fields.end(); ++it) rs.setValue(it.key(), it.value());
-    rs.update();
-    return id;
+    return addRow("Address", "CustomerID", fields);
 }
 
 qint64 CaseScreenTest::addCase(qint64 customer, const QMap<QString, Value>& fields) {
-    Database db = Database::open(DatabasePath);
-    Recordset rs = db.openTable("Cases");
-    rs.addNew();
-    const qint64 id = rs.value("CaseID").toLongLong();
-    rs.setValue("CustomerID", customer);
-    rs.setValue("CaseOpen", true);
-    rs.setValue("ReferenceNumber", QString("REF%1").arg(id));
-    rs.setValue("DateReceived", Value::date(QDateTime(QDate(2026, 11, 1), QTime(10, 0))));
-    for (auto it = fields.begin(); it != fields.end(); ++it) rs.setValue(it.key(), it.value());
-    rs.update();
-    return id;
+    return addRow("Cases", "CaseID", fields, [&](Recordset& rs, qint64 id) {
+        rs.setValue("CustomerID", customer);
+        rs.setValue("CaseOpen", true);
+        rs.setValue("ReferenceNumber", QString("REF%1").arg(id));
+        rs.setValue("DateReceived", Value::date(QDateTime(QDate(2026, 11, 1), QTime(10, 0))));
+    });
 }
 
 Value CaseScreenTest::caseField(qint64 caseId, const QString& field) const {
-    Database db = Database::open(DatabasePath);
-    Recordset rs = db.openTable("Cases");
-    rs.setIndex("PrimaryKey");
-    rs.seek("=", caseId);
-    if (rs.noMatch()) return Value();
-    return rs.value(field);
+    return storedField("Cases", caseId, field);
 }
 
 Value CaseScreenTest::customerField(qint64 customer, const QString& field) const {
-    Recordset rs = Database::open(DatabasePath).openTable("Address");
-    rs.setIndex("PrimaryKey");
-    rs.seek("=", customer);
-    return rs.noMatch() ? Value() : rs.value(field);
+    return storedField("Address", customer, field);
+}
+
+QString CaseScreenTest::caseFieldsDiffering(qint64 caseId, const Texts& expected) const {
+    return differing(expected, [&](const QString& field) { return caseField(caseId, field).toString(); });
+}
+
+QString CaseScreenTest::textsDiffering(const Texts& expected) const {
+    return differing(expected, [&](const QString& name) { return text(name); });
 }
 
 qint64 CaseScreenTest::countRows(const QString& table) const {
-    Database db = Database::open(DatabasePath);
-    return db.openTable(table).recordCount();
+    return Database::open(DatabasePath).openTable(table).recordCount();
 }
 
 frmCaseDetails& CaseScreenTest::open() {
@@ -79,12 +91,10 @@ frmCaseDetails& CaseScreenTest::open() {
 }
 
 QString CaseScreenTest::text(const QString& name) const {
-    QObject* w = screen->findChild<QObject*>(name);
-    if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
-    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
-    if (auto* combo = qobject_cast<QComboBox*>(w)) return combo->currentText();
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) return plain->toPlainText();
-    if (auto* button = qobject_cast<QAbstractButton*>(w)) return button->text();
+    // A drop-down's current text, a text area's plain text, or the text of a label, box or button.
+    if (QObject* w = screen->findChild<QObject*>(name))
+        for (const char* property : {"currentText", "plainText", "text"})
+            if (const QVariant shown = w->property(property); shown.isValid()) return shown.toString();
     ADD_FAILURE() << "no text control " << name.toStdString();
     return QString();
 }
@@ -102,8 +112,6 @@ void CaseScreenTest::type(const QString& name, const QString& keys) {
 }
 
 void CaseScreenTest::retype(const QString& name, const QString& keys) {
-    auto* edit = child<QLineEdit>(name);
-    edit->setFocus(Qt::OtherFocusReason);
-    edit->selectAll();
-    QTest::keyClicks(edit, keys);
+    child<QLineEdit>(name)->selectAll(); // kept when the box takes the focus
+    type(name, keys);
 }

@@ -36,6 +36,11 @@ protected:
     Value caseField(qint64 caseId, const QString& field) const;
     Value customerField(qint64 customer, const QString& field) const; // Empty when not stored
     qint64 countRows(const QString& table) const;
+    // Those of the given fields of a stored case, or texts of controls, that differ from the ones given,
+    // each as `name is "found", not "expected"`; empty when all agree.
+    using Texts = QList<std::pair<QString, QString>>;
+    QString caseFieldsDiffering(qint64 caseId, const Texts& expected) const;
+    QString textsDiffering(const Texts& expected) const;
 
     // Builds the case screen, runs its loading and shows it.
     frmCaseDetails& open();

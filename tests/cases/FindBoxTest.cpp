@@ -2,7 +2,6 @@
 #include "widgets/FindBox.h"
 
 #include <QListView>
-#include <QTest>
 
 namespace {
 

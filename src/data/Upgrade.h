@@ -29,10 +29,10 @@ Value data_vDetermineFieldType(const Value& typeIn, bool asSqlWord = false);
 
 // The optional arguments of data_bAppendField; each counts when it is set.
 struct AppendFieldOptions {
-    std::optional<Value> defaultValue;    // the field's default, also written into every existing row
-    std::optional<QString> copyFromField; // rows whose value there reads as a date get it copied over
-    std::optional<bool> allowZeroLength;  // for a Text or Memo field
-    bool quiet = false;                   // an existing field of that name gives no message
+    std::optional<Value> defaultValue{};    // the field's default, also written into every existing row
+    std::optional<QString> copyFromField{}; // rows whose value there reads as a date get it copied over
+    std::optional<bool> allowZeroLength{};  // for a Text or Memo field
+    bool quiet = false;                     // an existing field of that name gives no message
 };
 
 // Adds a field of the type named by typeWord (see data_vDetermineFieldType) to tableName. size is the

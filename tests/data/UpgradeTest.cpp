@@ -8,9 +8,6 @@
 
 #include <QFile>
 
-// The options are given by the one member that counts; the others are empty optionals.
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-
 namespace {
 
 class UpgradeTest : public ProgramTest {

@@ -18,14 +18,20 @@ protected:
 TEST_F(FollowUpTest, TheAgeingRuleOfTheStageColoursDecidesTheList) {
     const QDateTime now = platform->clock;
     const QDateTime week = now.addDays(-7), fortnight = now.addDays(-14);
-    const struct { const char* stage; QDateTime date; bool open, listed; StageColour colour; } rows[] = {
-        {"First Notice", week, true, false, {}},                            // exactly 7 days: not yet
-        {"Second Notice", week.addSecs(-1), true, true, StageColour::Yellow},
-        {"Final Notice", fortnight, true, true, StageColour::Yellow},      // exactly 14 days: still yellow
-        {"Phone Call", fortnight.addSecs(-1), true, true, StageColour::Red},
-        {"Collection", now.addDays(-40), true, false, {}},                 // never the Collection stage
-        {"Police", now.addDays(-40), false, false, {}},                    // closed
-        {"Attorney", now.addDays(-30), true, true, StageColour::Red},
+    const struct {
+        const char* stage;
+        QDateTime date;
+        bool open, listed;
+        StageColour colour;
+        const char* step;
+    } rows[] = {
+        {"First Notice", week, true, false, {}, ""},                        // exactly 7 days: not yet
+        {"Second Notice", week.addSecs(-1), true, true, StageColour::Yellow, "Final Notice due"},
+        {"Final Notice", fortnight, true, true, StageColour::Yellow, "Send to collection?"}, // 14: yellow
+        {"Phone Call", fortnight.addSecs(-1), true, true, StageColour::Red, "First Notice due"},
+        {"Collection", now.addDays(-40), true, false, {}, ""},              // never the Collection stage
+        {"Police", now.addDays(-40), false, false, {}, ""},                 // closed
+        {"Attorney", now.addDays(-30), true, true, StageColour::Red, "Ask the attorney for news"},
     };
     for (const auto& r : rows) caseAt(r.stage, r.date, r.open);
     addCase(addCustomer({{"LastName", "Nobody"}})); // no stage yet
@@ -40,6 +46,7 @@ TEST_F(FollowUpTest, TheAgeingRuleOfTheStageColoursDecidesTheList) {
         ASSERT_NE(it, lines.end()) << r.stage;
         EXPECT_EQ(it->colour, r.colour) << r.stage;
         EXPECT_EQ(it->daysWaiting, r.date.date().daysTo(now.date())) << r.stage;
+        EXPECT_EQ(it->nextStep, r.step) << r.stage;
     }
 }
 

@@ -28,23 +28,6 @@ protected:
     }
 };
 
-TEST_F(frmCustomersTest, KeysOfTheScreenAndItsHelp) {
-    addCustomer(filled("Ames"));
-    openCustomers();
-    EXPECT_TRUE(control<QLabel>("lblEncryptedCreditCard")->isHidden()) << "the stored form is not shown";
-
-    // Enter in a box clicks nothing (no default button); Escape does not close the screen.
-    box("txtCity")->setFocus();
-    QTest::keyClick(box("txtCity"), Qt::Key_Return);
-    QTest::keyClick(box("txtCity"), Qt::Key_Escape);
-    EXPECT_TRUE(customers->isVisible());
-    EXPECT_EQ(countRows("Address"), 1) << "nothing added";
-
-    click("cmdHelp");
-    ASSERT_EQ(platform->helpCalls.size(), 1u);
-    EXPECT_EQ(platform->helpCalls[0].topic, "Add_a_new_customer.htm");
-}
-
 TEST_F(frmCustomersTest, PagesThroughTheCustomersInKeyOrder) {
     const qint64 a = addCustomer({{"LastName", "Ames"}});
     const qint64 b = addCustomer({{"LastName", "Baker"}});
@@ -133,9 +116,7 @@ TEST_F(frmCustomersTest, NullFieldsShowEmptyBoxesAfterAFilledCustomer) {
     navigate(2);
     EXPECT_EQ(boxText("txtLName"), "Bare");
     for (QLineEdit* b : customers->findChildren<QLineEdit*>())
-        if (b != box("txtLName")) {
-            EXPECT_EQ(b->text(), "") << b->objectName().toStdString();
-        }
+        EXPECT_TRUE(b == box("txtLName") || b->text().isEmpty()) << b->objectName().toStdString();
     EXPECT_EQ(note(), "");
     EXPECT_FALSE(noAccept()->isChecked());
     EXPECT_EQ(noAccept()->palette().color(QPalette::WindowText), Black);
@@ -270,6 +251,11 @@ TEST_F(frmCustomersTest, NewCustomerStateDisablesEveryWayOut) {
 TEST_F(frmCustomersTest, UndoAllReadsTheStoredCustomerAgain) {
     const qint64 a = addCustomer(filled("Ames"));
     openCustomers();
+    QTest::keyClick(box("txtCity"), Qt::Key_Escape);
+    EXPECT_TRUE(customers->isVisible()) << "Escape does not close the screen";
+    click("cmdHelp");
+    ASSERT_EQ(platform->helpCalls.size(), 1u);
+    EXPECT_EQ(platform->helpCalls[0].topic, "Add_a_new_customer.htm");
     typeInto("txtLName", "xyz");
     noAccept()->setChecked(false);
     click("cmdRevert");

@@ -11,15 +11,25 @@ namespace {
 // the case screen's customer, and handing the customer on display back on Close.
 class CustomerCaseScreenTest : public CustomerScreenTest {
 protected:
-    static frmCustomers* shownCustomers(QObject* modal) {
-        auto* shown = qobject_cast<frmCustomers*>(modal);
-        EXPECT_NE(shown, nullptr);
-        return shown;
+    // What the user does on the customer screen the case screen shows next.
+    void whenShown(std::function<void(frmCustomers*)> user) {
+        platform->modalHandlers.push_back([user](QObject* modal) {
+            auto* shown = qobject_cast<frmCustomers*>(modal);
+            ASSERT_NE(shown, nullptr);
+            user(shown);
+        });
     }
     static void press(frmCustomers* shown, const char* name) {
         QTest::mouseClick(shown->findChild<QPushButton*>(name), Qt::LeftButton);
     }
     static QString lastName(frmCustomers* shown) { return shown->findChild<QLineEdit*>("txtLName")->text(); }
+    // Replaces the text of a box as the user does.
+    static void type(frmCustomers* shown, const char* box, const QString& text) {
+        auto* edit = shown->findChild<QLineEdit*>(box);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
 };
 
 TEST_F(CustomerCaseScreenTest, CloseHandsTheCustomerOnDisplayBack) {
@@ -36,15 +46,11 @@ TEST_F(CustomerCaseScreenTest, CloseHandsTheCustomerOnDisplayBack) {
     // From the menu, on Baker; the user goes on to Cole, changes him and closes.
     cases.func_CaseGetCustomerRecord(baker);
     bool navigatingDuringShow = true;
-    platform->modalHandlers.push_back([&](QObject* modal) {
-        frmCustomers* shown = shownCustomers(modal);
-        ASSERT_NE(shown, nullptr);
+    whenShown([&](frmCustomers* shown) {
         EXPECT_EQ(lastName(shown), "Baker");
         navigatingDuringShow = cases.bNavigatingCustomers;
         QTest::mouseClick(shown->cmdCustomerNavigate[2], Qt::LeftButton);
-        QLineEdit* first = shown->findChild<QLineEdit*>("txtFName");
-        first->setFocus();
-        QTest::keyClicks(first, "rus");
+        type(shown, "txtFName", "Cyrus");
         press(shown, "cmdClose");
         EXPECT_FALSE(shown->isVisible()) << "Close closes the screen";
     });
@@ -58,9 +64,7 @@ TEST_F(CustomerCaseScreenTest, CloseHandsTheCustomerOnDisplayBack) {
     EXPECT_EQ(child<QListWidget>("lstCustomerCases")->count(), 1);
 
     // From the button; the close box hands back the customer shown, and nothing typed is nothing saved.
-    platform->modalHandlers.push_back([&](QObject* modal) {
-        frmCustomers* shown = shownCustomers(modal);
-        ASSERT_NE(shown, nullptr);
+    whenShown([&](frmCustomers* shown) {
         EXPECT_EQ(lastName(shown), "Cole");
         QTest::mouseClick(shown->cmdCustomerNavigate[1], Qt::LeftButton);
         shown->close();
@@ -77,9 +81,7 @@ TEST_F(CustomerCaseScreenTest, TheLastCustomerDeletedEmptiesTheCaseScreen) {
     frmCaseDetails& cases = open();
     cases.func_CaseGetCustomerRecord(only);
     ASSERT_EQ(cases.customerKey(), only);
-    platform->modalHandlers.push_back([&](QObject* modal) {
-        frmCustomers* shown = shownCustomers(modal);
-        ASSERT_NE(shown, nullptr);
+    whenShown([&](frmCustomers* shown) {
         platform->answers = {Platform::Yes};
         press(shown, "cmdDelete");
         EXPECT_EQ(lastName(shown), "") << "the customer screen is in its empty state";
@@ -108,12 +110,6 @@ TEST_F(CustomerCaseScreenTest, ThePickerFollowsTheCustomerScreen) {
         auto* picker = child<QComboBox>("cboCustomerList");
         for (int i = 0; i < picker->count(); ++i) texts << picker->itemText(i).section("  |  ", 0, 0);
         return texts;
-    };
-    const auto type = [](frmCustomers* shown, const char* box, const QString& text) {
-        auto* edit = shown->findChild<QLineEdit*>(box);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
     };
     const struct {
         const char* what;
@@ -152,9 +148,7 @@ TEST_F(CustomerCaseScreenTest, ThePickerFollowsTheCustomerScreen) {
         SCOPED_TRACE(step.what);
         cases.func_CaseGetCustomerRecord(step.start);
         if (step.start == cole) cases.func_GetCaseRecord(coleCase, false);
-        platform->modalHandlers.push_back([&](QObject* modal) {
-            if (frmCustomers* shown = shownCustomers(modal)) step.user(shown);
-        });
+        whenShown(step.user);
         child<QAction>("mnuShowMenu_2")->trigger();
         EXPECT_EQ(items(), step.picker);
         const int chosen = child<QComboBox>("cboCustomerList")->currentIndex();

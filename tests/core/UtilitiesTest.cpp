@@ -85,9 +85,7 @@ TEST_F(UtilitiesTest, StripQuotes) {
 TEST_F(UtilitiesTest, FileExists) {
     const QString file = folder->path() + "/Data/some.rpt";
     EXPECT_FALSE(util_bDoesFileExist(file));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
     EXPECT_TRUE(util_bDoesFileExist(file));
     EXPECT_FALSE(util_bDoesFileExist(folder->path() + "/Data")) << "a folder is not a file";
 }

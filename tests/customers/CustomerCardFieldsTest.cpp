@@ -101,7 +101,6 @@ TEST_F(CustomerCardFieldsTest, ANumberThatFailsTheCheckIsQuestioned) {
         EXPECT_EQ(boxText("txtCCNumber"), row.typed) << "the box keeps what was typed";
         EXPECT_EQ(saved(a), scrambled(row.kept));
     }
-    EXPECT_TRUE(platform->errorReports.empty());
 }
 
 TEST_F(CustomerCardFieldsTest, AMarkInTheNumberIsAnErrorAndTheBoxShowsWhatStays) {

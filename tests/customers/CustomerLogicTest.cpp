@@ -55,17 +55,6 @@ TEST(CardScramblerTest, CharactersOutsideTheAlphabetsAreErrors) {
         << "unscrambling knows only the cipher characters";
 }
 
-class CrypticPasswordTest : public ProgramTest {};
-
-TEST_F(CrypticPasswordTest, ReportsAnErrorUnderItsOwnNameAndGivesNothing) {
-    platform->errorAnswers = {{5, false}, {3, false}}; // going on: a part of a number is still no number
-    EXPECT_EQ(proc_sCrypticPassword("4111-1111", true), std::nullopt);
-    EXPECT_EQ(proc_sCrypticPassword("x&y", false), std::nullopt) << "unscrambling too";
-    ASSERT_EQ(platform->errorReports.size(), 2u);
-    EXPECT_EQ(platform->errorReports[0].location, "Procedures.bas ! proc_sCrypticPassword");
-    EXPECT_EQ(platform->errorReports[0].number, 5);
-}
-
 TEST(CardNumberCheckTest, CheckDigitRule) {
     // Numbers that pass and fail; shorter ones are not tested; marks are skipped but keep their place;
     // a last character that is not a digit fails.

@@ -58,6 +58,8 @@ bool splashAround() {
     return false;
 }
 
+int chmodPath(const QString& path, mode_t mode) { return ::chmod(QFile::encodeName(path).constData(), mode); }
+
 QByteArray bytesOf(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -262,12 +264,14 @@ TEST_F(StartupDatabaseTest, ADamagedOrMissingFileGivesOneReportAndIsReplacedOnly
         QWidget* screen = Main(folder->path());
 
         const QString title = missing ? "Database Not Found" : "Corrupted Database";
-        EXPECT_EQ(messageTitles(), missing && screen ? QStringList({title, "Collection Agency"}) : QStringList{title})
+        QStringList titles{title};
+        if (missing && screen) titles << "Collection Agency";
+        EXPECT_EQ(messageTitles(), titles)
             << "one message, whatever else goes wrong; no read-only warning for a Data folder made just now";
         ASSERT_FALSE(platform->messages.empty());
         const auto& report = platform->messages[0];
-        EXPECT_EQ(report.style, missing ? Platform::YesNo + Platform::Question
-                                        : Platform::Critical + (c.answer ? Platform::YesNo : Platform::OkOnly));
+        const int damagedStyle = Platform::Critical + (c.answer ? Platform::YesNo : Platform::OkOnly);
+        EXPECT_EQ(report.style, missing ? Platform::YesNo + Platform::Question : damagedStyle);
         EXPECT_TRUE(platform->modelessScreens.isEmpty() || c.answer == Platform::Yes) << "no screen before the choice";
         if (c.answer != Platform::Yes) {
             EXPECT_EQ(screen, nullptr) << "the program closes";
@@ -318,11 +322,9 @@ TEST_F(StartupDatabaseTest, AReadOnlyFolderGivesOneWarningAtStart) {
     startOnceForABackup();
     // The ordinary user must reach the folder, read the files and write nowhere; the database there is
     // opened there, not replaced by a new one in the user's folder.
-    for (const QString& dir : {DataFolder, folder->path()}) ::chmod(QFile::encodeName(dir).constData(), 0555);
-    ::chmod(QFile::encodeName(DatabasePath).constData(), 0444);
-    const auto writable = qScopeGuard([&] {
-        for (const QString& dir : {DataFolder, folder->path()}) ::chmod(QFile::encodeName(dir).constData(), 0755);
-    });
+    for (const QString& path : {DataFolder, folder->path()}) chmodPath(path, 0555);
+    chmodPath(DatabasePath, 0444);
+    const auto writable = qScopeGuard([&] { chmodPath(DataFolder, 0755), chmodPath(folder->path(), 0755); });
     for (QString dir = QFileInfo(folder->path()).absolutePath(); dir != "/"; dir = QFileInfo(dir).absolutePath())
         if (::geteuid() == 0 && (QFileInfo(dir).permissions() & QFileDevice::ExeOther) == 0)
             GTEST_SKIP() << "the temporary folder " << dir.toStdString() << " cannot be reached by other users";
@@ -342,8 +344,8 @@ TEST_F(StartupDatabaseTest, AReadOnlyFolderGivesOneWarningAtStart) {
 // missing database there as always.
 TEST_F(StartupTest, AReadOnlyProgramFolderKeepsTheDataInTheUsersFolderMadeAtTheFirstStart) {
     QTemporaryDir program, userData;
-    ASSERT_EQ(::chmod(QFile::encodeName(program.path()).constData(), 0555), 0);
-    ASSERT_EQ(::chmod(QFile::encodeName(userData.path()).constData(), 0777), 0);
+    ASSERT_EQ(chmodPath(program.path(), 0555), 0);
+    ASSERT_EQ(chmodPath(userData.path(), 0777), 0);
     for (QString dir = QFileInfo(program.path()).absolutePath(); dir != "/"; dir = QFileInfo(dir).absolutePath())
         if (::geteuid() == 0 && (QFileInfo(dir).permissions() & QFileDevice::ExeOther) == 0)
             GTEST_SKIP() << "the temporary folder " << dir.toStdString() << " cannot be reached by other users";

@@ -84,12 +84,10 @@ TEST_F(CustomerCardFieldsTest, ANumberThatFailsTheCheckIsQuestioned) {
 
     // Yes: try again, the stored form keeps the number from before and a save stores that; No: the
     // number is kept as typed, like any other; so is one whose last character is no digit.
-    const struct {
-        int answer;
-        const char *typed, *kept;
-    } rows[] = {{Platform::Yes, "4111111111111112", "4111111111111111"},
-                {Platform::No, "4111111111111112", "4111111111111112"},
-                {Platform::No, "411111111111111X", "411111111111111X"}};
+    const struct { int answer; const char *typed, *kept; } rows[] = {
+        {Platform::Yes, "4111111111111112", "4111111111111111"},
+        {Platform::No, "4111111111111112", "4111111111111112"},
+        {Platform::No, "411111111111111X", "411111111111111X"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.typed);
         platform->answers = {row.answer};
@@ -129,13 +127,8 @@ TEST_F(CustomerCardFieldsTest, ExpiryBoxTypingAid) {
     // Keys typed into the empty box, and what it shows after them.
     const std::pair<const char*, const char*> typed[] = {
         {"1227", "12/27"}, // the slash comes by itself after the month
-        {"5/29", "05/29"},
-        {"7\\", "07/"},
-        {"ab-.", ""},
-        {"0x3/", "03/"},
-        {"12a- /3", "12/3"}, // after a full month only digits
-        {"/", ""},
-        {"5/\\", "05/"}};
+        {"5/29", "05/29"}, {"7\\", "07/"}, {"ab-.", ""}, {"0x3/", "03/"}, {"/", ""}, {"5/\\", "05/"},
+        {"12a- /3", "12/3"}}; // after a full month only digits
     for (const auto& [keys, shown] : typed) {
         expiry->clear();
         QTest::keyClicks(expiry, keys);

@@ -13,9 +13,11 @@ protected:
         navigate(2);
         ASSERT_EQ(keyOnDisplay(), QString::number(middle));
     }
-    void expectMessage(size_t index, const QString& text, const QString& title, int style) {
+    // The message at that place opens with that text.
+    void expectMessage(size_t index, const QString& opening, const QString& title, int style) {
         ASSERT_GT(platform->messages.size(), index);
-        EXPECT_EQ(platform->messages[index].text, text);
+        const QString& text = platform->messages[index].text;
+        EXPECT_TRUE(text.startsWith(opening)) << text.toStdString();
         EXPECT_EQ(platform->messages[index].title, title);
         EXPECT_EQ(platform->messages[index].style, style);
     }
@@ -24,10 +26,6 @@ protected:
 };
 
 TEST_F(CustomerDeletionTest, ClosedCasesAreCountedAskedForAndDeletedWithTheCustomer) {
-    const QString deleteQuestion = "Are you sure you want to eliminate this record?  It may prove to be a "
-                                   "valuable reference in the future.";
-    const QString casesSentence = " for this customer. Any cases for this customer will be deleted as "
-                                  "well.\r\rAre you sure you want to remove this customer and their cases?";
     const qint64 ames = addCustomer({{"LastName", "Ames"}});
     addCase(ames);
     closedCase(ames);
@@ -44,9 +42,10 @@ TEST_F(CustomerDeletionTest, ClosedCasesAreCountedAskedForAndDeletedWithTheCusto
         platform->messages.clear();
         platform->answers = {closed ? Platform::Yes : Platform::No, Platform::No};
         click("cmdDelete");
-        expectMessage(0, deleteQuestion, "Delete Customer", Platform::YesNo + Platform::Question);
+        expectMessage(0, "Are you sure you want to eliminate this record?", "Delete Customer",
+                      Platform::YesNo + Platform::Question);
         if (closed)
-            expectMessage(1, count + casesSentence, "Delete Customer With Cases?",
+            expectMessage(1, count + " for this customer.", "Delete Customer With Cases?",
                           Platform::YesNo + Platform::Question);
         EXPECT_EQ(platform->messages.size(), closed ? 2u : 1u);
         EXPECT_TRUE(customerStored(victim));

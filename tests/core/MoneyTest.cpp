@@ -14,11 +14,7 @@ protected:
 };
 
 TEST_F(MoneyTest, TextReadsToTheExactAmountAndBack) {
-    const struct {
-        const char* text;
-        qint64 units;
-        const char* shown;
-    } cases[] = {
+    const struct { const char* text; qint64 units; const char* shown; } cases[] = {
         {"$1,234.50", 12345000, "$1,234.50"}, {"1234.5", 12345000, "$1,234.50"},
         {"-$5.00", -50000, "($5.00)"}, {"($5.00)", -50000, "($5.00)"}, {"", 0, "$0.00"}, {"   ", 0, "$0.00"},
         {"0.1", 1000, "$0.10"},
@@ -53,14 +49,10 @@ TEST_F(MoneyTest, SumsBeyondTheCurrencyTypeRaiseOverflow) {
 }
 
 TEST_F(MoneyTest, RoundOffAddsAFiftiethOfACentThenFloors) {
-    const struct {
-        const char* in;
-        const char* out;
-    } cases[] = {{"1.234", "1.23"},   {"1.235", "1.23"},   {"1.2396", "1.24"},
-                 {"2.999", "2.99"},   {"2.9996", "3.00"},  {"0", "0"},
-                 {"12345678.91", "12345678.91"}, {"-1.2351", "-1.24"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(util_fRoundOff(money_Read(c.in)), money_Read(c.out)) << c.in;
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.234", "1.23"}, {"1.235", "1.23"}, {"1.2396", "1.24"}, {"2.999", "2.99"},
+        {"2.9996", "3.00"}, {"0", "0"}, {"12345678.91", "12345678.91"}, {"-1.2351", "-1.24"}};
+    for (const auto& [in, out] : cases) EXPECT_EQ(util_fRoundOff(money_Read(in)), money_Read(out)) << in;
 }
 
 TEST_F(MoneyTest, APercentageOfAnAmountIsCutToTenThousandths) {

@@ -82,25 +82,23 @@ TEST_F(CustomerCardFieldsTest, ANumberThatFailsTheCheckIsQuestioned) {
     const QString question = "The credit card number was likely not entered correctly. Would you like to try "
                              "entering it again?";
 
-    // Yes: try again; the stored form keeps the number from before, and a save stores that.
-    platform->answers = {Platform::Yes};
-    enterNumber("4111111111111112");
-    ASSERT_EQ(platform->messages.size(), 1u);
-    EXPECT_EQ(platform->messages[0].text, question);
-    EXPECT_EQ(platform->messages[0].style, Platform::YesNo + Platform::Exclamation);
-    EXPECT_EQ(boxText("txtCCNumber"), "4111111111111112") << "the box keeps what was typed";
-    EXPECT_EQ(saved(a), scrambled("4111111111111111"));
-
-    // No: the number is kept as typed, like any other; so is one whose last character is no digit.
-    for (const QString& number : {QStringLiteral("4111111111111112"), QStringLiteral("411111111111111X")}) {
-        platform->answers = {Platform::No};
+    // Yes: try again, the stored form keeps the number from before and a save stores that; No: the
+    // number is kept as typed, like any other; so is one whose last character is no digit.
+    const struct { int answer; const char *typed, *kept; } rows[] = {
+        {Platform::Yes, "4111111111111112", "4111111111111111"},
+        {Platform::No, "4111111111111112", "4111111111111112"},
+        {Platform::No, "411111111111111X", "411111111111111X"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.typed);
+        platform->answers = {row.answer};
         const size_t before = platform->messages.size();
-        enterNumber(number);
+        enterNumber(row.typed);
         ASSERT_EQ(platform->messages.size(), before + 1);
         EXPECT_EQ(platform->messages.back().text, question);
-        EXPECT_EQ(saved(a), scrambled(number));
+        EXPECT_EQ(platform->messages.back().style, Platform::YesNo + Platform::Exclamation);
+        EXPECT_EQ(boxText("txtCCNumber"), row.typed) << "the box keeps what was typed";
+        EXPECT_EQ(saved(a), scrambled(row.kept));
     }
-    EXPECT_TRUE(platform->errorReports.empty());
 }
 
 TEST_F(CustomerCardFieldsTest, AMarkInTheNumberIsAnErrorAndTheBoxShowsWhatStays) {
@@ -129,13 +127,8 @@ TEST_F(CustomerCardFieldsTest, ExpiryBoxTypingAid) {
     // Keys typed into the empty box, and what it shows after them.
     const std::pair<const char*, const char*> typed[] = {
         {"1227", "12/27"}, // the slash comes by itself after the month
-        {"5/29", "05/29"},
-        {"7\\", "07/"},
-        {"ab-.", ""},
-        {"0x3/", "03/"},
-        {"12a- /3", "12/3"}, // after a full month only digits
-        {"/", ""},
-        {"5/\\", "05/"}};
+        {"5/29", "05/29"}, {"7\\", "07/"}, {"ab-.", ""}, {"0x3/", "03/"}, {"/", ""}, {"5/\\", "05/"},
+        {"12a- /3", "12/3"}}; // after a full month only digits
     for (const auto& [keys, shown] : typed) {
         expiry->clear();
         QTest::keyClicks(expiry, keys);

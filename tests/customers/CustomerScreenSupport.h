@@ -31,7 +31,7 @@ protected:
         return *customers;
     }
     template <class T> T* control(const char* name) const {
-        T* found = customers->findChild<T*>(name);
+        T* found = onDisplay().findChild<T*>(name);
         if (!found) ADD_FAILURE() << "no control " << name;
         return found;
     }
@@ -51,7 +51,10 @@ protected:
     // Leaves the box that has the focus for the "&New" button, as a mouse press would.
     void leaveBox() { button("cmdNew")->setFocus(Qt::MouseFocusReason); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void navigate(int index) { QTest::mouseClick(customers->cmdCustomerNavigate[index], Qt::LeftButton); }
+    void navigate(int index) { QTest::mouseClick(onDisplay().cmdCustomerNavigate[index], Qt::LeftButton); }
+    // The screen the helpers work on: the one another screen shows while it shows it, else the own one.
+    frmCustomers& onDisplay() const { return shown ? *shown : *customers; }
 
     std::unique_ptr<frmCustomers> customers;
+    frmCustomers* shown = nullptr;
 };

@@ -41,8 +41,7 @@ protected:
 TEST_F(HelpPagesTest, EveryTopicNamedInTheCodeIsInTheHelpFile) {
     const QStringList topics = topicsInCode();
     // The pages the screens and menus are known to open (their buttons are tested to name them) are found.
-    for (const char* page :
-         {"Add_a_new_customer.htm", "Technical support.htm", "Exporting_to_a_Spreadsheet.htm"})
+    for (const char* page : {"Add_a_new_customer.htm", "Technical support.htm", "Exporting_to_a_Spreadsheet.htm"})
         EXPECT_TRUE(topics.contains(page)) << page;
 
     HelpViewer viewer(DUNMARK_TEST_HELP_FILE);
@@ -75,13 +74,7 @@ TEST_F(CaseScreenHelpTest, EveryHelpEntryOfTheCaseScreenOpensItsPage) {
     addCase(addCustomer({{"LastName", "Brown"}, {"ShowAs", "Brown"}}));
     open();
     using Command = Platform::HelpCommand;
-    struct Entry {
-        int tab;
-        const char* control;
-        Command command;
-        const char* topic;
-    };
-    const Entry entries[] = {
+    const std::tuple<int, const char*, Command, const char*> entries[] = {
         {0, "cmdHelp_0", Command::Topic, "Case_Information.htm"}, {1, "cmdHelp_0", Command::Topic, "Loading_Check_Images.htm"},
         {2, "cmdHelp_0", Command::Topic, "Collection_Info.htm"}, {3, "cmdHelp_0", Command::Topic, "Printing_Notices.htm"},
         {4, "cmdHelp_0", Command::Topic, "Case_Information.htm"},
@@ -90,14 +83,14 @@ TEST_F(CaseScreenHelpTest, EveryHelpEntryOfTheCaseScreenOpensItsPage) {
         {0, "mnuHelpItems_0", Command::Contents, ""}, {0, "mnuHelpItems_1", Command::Index, ""},
         {0, "mnuHelpItems_2", Command::Search, ""}, {0, "mnuHelpItems_4", Command::Topic, "Technical support.htm"},
         {0, "mnuHelpItems_5", Command::Topic, "Contacting_Dunmark.htm"}};
-    for (const Entry& e : entries) {
-        SCOPED_TRACE(std::string(e.control) + " on tab " + std::to_string(e.tab));
-        screen->findChild<QTabWidget*>("tabCases")->setCurrentIndex(e.tab);
+    for (const auto& [tab, control, command, topic] : entries) {
+        SCOPED_TRACE(std::string(control) + " on tab " + std::to_string(tab));
+        screen->findChild<QTabWidget*>("tabCases")->setCurrentIndex(tab);
         platform->helpCalls.clear();
-        triggerControl(*screen, e.control);
+        triggerControl(*screen, control);
         ASSERT_EQ(platform->helpCalls.size(), 1u);
-        EXPECT_EQ(platform->helpCalls[0].command, e.command);
-        EXPECT_EQ(platform->helpCalls[0].topic, e.command == Command::Topic ? QString(e.topic) : QString());
+        EXPECT_EQ(platform->helpCalls[0].command, command);
+        EXPECT_EQ(platform->helpCalls[0].topic, command == Command::Topic ? QString(topic) : QString());
     }
 }
 

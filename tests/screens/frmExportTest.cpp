@@ -23,7 +23,7 @@ protected:
     // `then` runs while the dialog is still open.
     void exportFromMenu(int set, int presses = 1, const std::function<void(frmExport&)>& then = {}) {
         platform->modalHandlers.push_back([=, this](QObject* screenObject) {
-            shown = qobject_cast<frmExport*>(screenObject);
+            auto* shown = qobject_cast<frmExport*>(screenObject);
             ASSERT_TRUE(shown);
             shown->optExportSet[set]->setChecked(true);
             for (int i = 0; i < presses; ++i) shown->findChild<QPushButton*>("cmdExport")->click();
@@ -32,13 +32,8 @@ protected:
         });
         screen->findChild<QAction*>("mnuExport")->trigger();
     }
-    QByteArray fileText(const QString& path) const {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<no file>");
-    }
     QTemporaryDir out;
     qint64 openCase = 0;
-    frmExport* shown = nullptr; // while it is open
     bool accepted = false;
 };
 
@@ -51,10 +46,11 @@ TEST_F(frmExportTest, WritesTheChosenSetWithTheChangeOnDisplayAndSaysHowManyRows
     exportFromMenu(1);
 
     EXPECT_TRUE(accepted);
-    ASSERT_EQ(platform->saveFileSuggestions.size(), 1);
-    EXPECT_TRUE(platform->saveFileSuggestions[0].endsWith("/Dunmark open cases 2026-12-04.csv"))
-        << platform->saveFileSuggestions[0].toStdString();
-    const QByteArray csv = fileText(path + ".csv");
+    EXPECT_EQ(platform->saveFileSuggestions.size(), 1);
+    EXPECT_TRUE(platform->saveFileSuggestions.value(0).endsWith("/Dunmark open cases 2026-12-04.csv"));
+    QFile file(path + ".csv");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray csv = file.readAll();
     EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF" "Customer,")) << csv.left(40).toStdString();
     EXPECT_EQ(csv.count("\r\n"), 2) << "the header and the one open case";
     EXPECT_TRUE(csv.contains("Called twice")) << "the changed case on display is written before the export";

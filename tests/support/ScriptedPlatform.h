@@ -52,8 +52,6 @@ public:
     std::deque<QString> saveFileAnswers;
     QStringList saveFileSuggestions;
     QStringList openedTargets;
-    std::vector<std::pair<QString, QStringList>> startedPrograms;
-    bool startProgramSucceeds = true;
     std::vector<HelpCall> helpCalls;
 
     QString reportFolder;      // where report output is written as PDF files
@@ -78,15 +76,17 @@ public:
     ErrorReportAnswer showErrorReport(const ErrorReportInfo& info) override;
     QString getOpenFileName(const QString& title, const QString& folder, const QString& filter) override;
     QString getSaveFileName(const QString& title, const QString& suggestedPath, const QString& filter) override;
-    void openTarget(const QString& target) override;
-    bool startProgram(const QString& program, const QStringList& arguments) override;
-    void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) override;
+    void openTarget(const QString& target) override { openedTargets << target; }
+    bool startProgram(const QString&, const QStringList&) override { return true; } // as if started
+    void showHelp(const QString& helpFile, HelpCommand command, const QString& topic) override {
+        helpCalls.push_back({helpFile, command, topic});
+    }
     void outputReport(const ReportDocument& document, ReportTarget target, const QString& title) override;
-    void setClipboardText(const QString& text) override;
-    void setPointer(int cursorShape) override;
-    QDateTime now() override;
+    void setClipboardText(const QString& text) override { clipboard = text; }
+    void setPointer(int cursorShape) override { pointerHistory.push_back(pointer = cursorShape); }
+    QDateTime now() override { return clock; }
     void processEvents() override;
-    void quitProgram() override;
+    void quitProgram() override { quitRequested = true; }
 };
 
 // Installs a fresh ScriptedPlatform as the program's platform and returns it.

@@ -5,12 +5,7 @@
 #include "core/Help.h"
 #include "data/NewDatabase.h"
 
-#include <QDir>
-
 TempProgramFolder::TempProgramFolder() {
-    QDir root(m_dir.path());
-    root.mkpath(QStringLiteral("Data"));
-    root.mkpath(QStringLiteral("Checks"));
     proc_SetProgramPaths(m_dir.path());
     data_MakeProgramFolder(m_dir.path());
 }

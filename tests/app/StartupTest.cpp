@@ -60,11 +60,6 @@ bool splashAround() {
 
 int chmodPath(const QString& path, mode_t mode) { return ::chmod(QFile::encodeName(path).constData(), mode); }
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 class StartupTest : public ProgramTest {
 protected:
     void TearDown() override {
@@ -212,11 +207,10 @@ protected:
             break;
         }
         case Damage::ZeroBytes:
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            ASSERT_TRUE(writeFile(path, {}));
             break;
         case Damage::NotADatabase:
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            file.write("Cheques to follow up:\nLee, 100.00\n");
+            ASSERT_TRUE(writeFile(path, "Cheques to follow up:\nLee, 100.00\n"));
             break;
         case Damage::FileMissing:
             ASSERT_TRUE(file.remove());

@@ -196,12 +196,9 @@ TEST_F(PrintingTest, ExtractionWithTheArchiveALeftoverOrNeither) {
     // With the archive: the templates are laid out and a user's edit is overwritten.
     ASSERT_TRUE(func_bExtractReports());
     for (const QString& name : report_TemplateNames()) EXPECT_TRUE(QFile::exists(ReportsFolder + name)) << name.toStdString();
-    QFile f(edited);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("edited") > 0);
-    f.close();
+    ASSERT_TRUE(writeFile(edited, "edited"));
     ASSERT_TRUE(func_bExtractReports());
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().contains("{{")) << "the edit is overwritten";
+    EXPECT_TRUE(bytesOf(edited).contains("{{")) << "the edit is overwritten";
     // Only the leftover name: it becomes the archive again.
     ASSERT_TRUE(QFile::rename(report_sArchivePath(), report_sLeftoverArchivePath()));
     EXPECT_TRUE(func_bExtractReports());

@@ -23,10 +23,8 @@ protected:
         customer = addCustomer({{"LastName", "Brown"}});
         picture(ChecksFolder + "front.jpg", QSize(200, 90));
         picture(ChecksFolder + "back.bmp", QSize(180, 80));
-        for (const char* name : {"scan.wmf", "torn.jpg"}) {
-            QFile f(ChecksFolder + name);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("\xff\xd8 not a picture") > 0);
-        }
+        for (const char* name : {"scan.wmf", "torn.jpg"})
+            ASSERT_TRUE(writeFile(ChecksFolder + name, "\xff\xd8 not a picture"));
     }
     void TearDown() override { images.reset(), Database::releaseAll(); }
     static void picture(const QString& path, QSize size) {

@@ -3,6 +3,7 @@
 #include "core/AppError.h"
 #include "support/ScriptedPlatform.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,6 +19,16 @@ template <class F> int errorNumber(F&& call) {
 
 // Expects the statement to raise the error number; a failure names the statement.
 #define EXPECT_ERROR(number, ...) EXPECT_EQ(errorNumber([&] { __VA_ARGS__; }), number) << #__VA_ARGS__
+
+// The whole content of a file (empty when it cannot be read), and a file written with the given content.
+inline QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+inline bool writeFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
+}
 
 // A fresh temporary program folder (Data/ with a new empty database, Checks/), made by the same code
 // as dunmark-newdb, whose paths the program uses.

@@ -17,16 +17,6 @@ inline void PrintTo(const Value& v, std::ostream* os) {
     *os << v.debugString().toStdString();
 }
 
-// The whole content of a file (empty when it cannot be read), and a file written with the given content.
-inline QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-inline bool writeFile(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(content) == content.size();
-}
-
 // A field of every row of a recordset, from the first.
 inline QStringList column(Recordset& rs, const QString& field) {
     QStringList values;

@@ -1,5 +1,7 @@
 #include "cases/CaseScreenSupport.h"
 
+#include "data/ConfigSettings.h"
+
 void CaseScreenTest::SetUp() {
     ProgramTest::SetUp();
     writeSettings();
@@ -39,14 +41,9 @@ QString differing(const QList<std::pair<QString, QString>>& expected,
 
 void CaseScreenTest::writeSettings(double nsfFee, double percent, double dollars, bool includeNSF, int addNSF,
                                    const QString& agency) {
-    Recordset rs = Database::open(DatabasePath).openTable("Config");
-    rs.bof() && rs.eof() ? rs.addNew() : rs.edit();
-    const QMap<QString, Value> values = {
-        {"CollectionCompanyName", agency},   {"CollectionOfficerName", "Pat Officer"},
-        {"CollectionChargePercent", percent}, {"CollectionChargeDollars", Value::currency(dollars)},
-        {"NSFfee", Value::currency(nsfFee)},  {"IncludeNSF", includeNSF}, {"AddNSF", addNSF}};
-    for (auto it = values.begin(); it != values.end(); ++it) rs.setValue(it.key(), it.value());
-    rs.update();
+    config_WriteAll({{"CollectionCompanyName", agency},   {"CollectionOfficerName", "Pat Officer"},
+                     {"CollectionChargePercent", percent}, {"CollectionChargeDollars", Value::currency(dollars)},
+                     {"NSFfee", Value::currency(nsfFee)},  {"IncludeNSF", includeNSF}, {"AddNSF", addNSF}});
 }
 
 qint64 CaseScreenTest::addCustomer(const QMap<QString, Value>& fields) {
